@@ -1,0 +1,243 @@
+// The game on Win32: a fixed-size window whose client area is the renderer's
+// frame, the keys handed to Form1 as they come, MessageBoxW for the game's
+// messages, and a new centred window at every reload. All of it lives in one
+// Win32Game, reached from the window through GWLP_USERDATA.
+#include "win32/win32_game.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "game/runtime_error.h"
+#include "game/window_definition.h"
+#include "render/renderer.h"
+#include "win32/resource_ids.h"
+#include "win32/window_placement.h"
+
+namespace gravisk::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"GraviskWindow";
+// A fixed single border with the icon and the close box; no minimise or maximise box.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kWindowExStyle = 0;
+
+std::wstring widen(std::string_view text) {
+  if (text.empty()) return {};
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+struct Win32Game final : FrontEnd {
+  explicit Win32Game(HINSTANCE instance) : instance(instance) {
+    BITMAPINFOHEADER& header = pixelFormat.bmiHeader;
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = Frame::kWidth;
+    header.biHeight = -Frame::kHeight;  // negative: rows top to bottom, like the Frame
+    header.biPlanes = 1;
+    header.biBitCount = 32;  // 0x00RRGGBB in memory is a 32-bit DIB's blue, green, red
+    header.biCompression = BI_RGB;
+  }
+
+  HINSTANCE instance;
+  HWND window = nullptr;   // the game window; none between an unload and a show
+  bool reloading = false;  // the window is being destroyed to be built anew
+  bool inKeyDown = false;  // Form_KeyDown runs (and may show a message box)
+  bool failed = false;     // a run-time error has ended the game
+  std::string failure;     // ... and its report
+  Renderer renderer;
+  Frame frame;  // what the client area shows
+  BITMAPINFO pixelFormat{};
+  Form1 form{*this};
+
+  void messageBox(std::string_view text, std::string_view title) override {
+    // The box's own message loop repaints the window meanwhile: it must show the board
+    // as it is now, so bring the frame up to date first.
+    presentChanges();
+    MessageBoxW(window, widen(text).c_str(), widen(title).c_str(),
+                MB_OK | (window ? MB_APPLMODAL : MB_TASKMODAL));
+  }
+
+  void windowUnloaded() override {
+    if (!window) return;
+    reloading = true;  // so WM_DESTROY does not end the message loop
+    DestroyWindow(window);
+    reloading = false;
+    window = nullptr;
+  }
+
+  void windowShown() override {
+    renderer.render(form.board(), frame);
+    form.board().takeDamage();  // the whole frame has just been drawn
+    if (!window) createWindow();
+    InvalidateRect(window, nullptr, FALSE);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    SetForegroundWindow(window);
+    SetFocus(window);
+  }
+
+  void createWindow() {
+    RECT bounds{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&bounds, kWindowStyle, FALSE, kWindowExStyle);
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    RECT work{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+      work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    const ScreenPoint origin =
+        centredOrigin({work.left, work.top, work.right, work.bottom}, width, height);
+    window =
+        CreateWindowExW(kWindowExStyle, kWindowClass, widen(kWindowTitle).c_str(), kWindowStyle,
+                        origin.x, origin.y, width, height, nullptr, nullptr, instance, this);
+    if (!window) throw std::runtime_error("cannot create the game window");
+  }
+
+  // Redraws what the last key changed and has Windows repaint just those parts.
+  void presentChanges() {
+    if (!form.loaded()) return;
+    for (const PixelRect& part : renderer.update(form.board(), frame)) {
+      if (!window) continue;
+      const RECT rect{part.x, part.y, part.x + part.w, part.y + part.h};
+      InvalidateRect(window, &rect, FALSE);
+    }
+  }
+
+  void paint(HWND hwnd) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd, &paint);
+    SetDIBitsToDevice(dc, 0, 0, Frame::kWidth, Frame::kHeight, 0, 0, 0, Frame::kHeight,
+                      frame.pixels.data(), &pixelFormat, DIB_RGB_COLORS);
+    EndPaint(hwnd, &paint);
+  }
+
+  // Hands one key-down to the game. No exception leaves here: Windows' own frames
+  // are below us. Returns false if the key replaced the window (a reload).
+  bool keyDown(WPARAM virtualKey) {
+    // A key that slips in while the game is busy (a message box is open) is dropped.
+    if (failed || inKeyDown) return true;
+    const HWND before = window;
+    inKeyDown = true;
+    try {
+      const std::int16_t shift = shiftState(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
+                                            GetKeyState(VK_MENU) < 0);
+      form.Form_KeyDown(static_cast<std::int16_t>(virtualKey), shift);
+      presentChanges();
+    } catch (const RuntimeError& error) {
+      fail(error.report());
+    } catch (const std::exception& error) {
+      fail(error.what());
+    }
+    inKeyDown = false;
+    if (failed) PostQuitMessage(1);
+    return window == before;
+  }
+
+  void fail(const std::string& report) {
+    failed = true;
+    failure = report;
+    std::fprintf(stderr, "%s\n", report.c_str());
+    std::fflush(stderr);
+  }
+};
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* game = reinterpret_cast<Win32Game*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!game) return DefWindowProcW(hwnd, message, wParam, lParam);
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // the frame covers the whole client area, strips included
+    case WM_PAINT:
+      game->paint(hwnd);
+      return 0;
+    case WM_KEYDOWN:
+      game->keyDown(wParam);
+      return 0;
+    case WM_SYSKEYDOWN:
+      // F10 and keys held with Alt reach the game too. Windows still sees them (Alt+F4
+      // closes, Alt+Space opens the window menu) unless the key reloaded the window,
+      // or it is F10 alone, which would leave the arrows to the menu bar.
+      if (!game->keyDown(wParam) || wParam == VK_F10) return 0;
+      break;
+    case WM_DESTROY:
+      if (hwnd == game->window && !game->reloading) {
+        game->window = nullptr;
+        PostQuitMessage(0);  // the player closed the window
+      }
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void registerWindowClass(HINSTANCE instance) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_GRAVISK),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                    GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_GRAVISK), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.lpszClassName = kWindowClass;
+  if (!RegisterClassExW(&windowClass)) throw std::runtime_error("cannot register the window class");
+}
+
+}  // namespace
+
+int runGame(const StartHooks& hooks) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  auto game = std::make_unique<Win32Game>(instance);
+  try {
+    registerWindowClass(instance);
+    if (hooks.beforeShow) hooks.beforeShow(game->form);
+    game->form.show();
+    if (hooks.afterShow) hooks.afterShow(game->form);
+  } catch (const RuntimeError& error) {
+    game->fail(error.report());
+  } catch (const std::exception& error) {
+    game->fail(error.what());
+  }
+
+  int status = 0;
+  if (!game->failed) {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    status = static_cast<int>(message.wParam);
+  }
+  // Shown only now that WM_QUIT is out of the queue: it would close the box at once.
+  if (game->failed) {
+    MessageBoxW(game->window, widen(game->failure).c_str(), widen(kAppTitle).c_str(),
+                MB_OK | MB_ICONERROR | (game->window ? MB_APPLMODAL : MB_TASKMODAL));
+    status = 1;
+  }
+  if (game->window) {
+    game->reloading = true;
+    DestroyWindow(game->window);
+  }
+  return status;
+}
+
+}  // namespace gravisk::win32
