@@ -16,31 +16,63 @@ namespace {
 
 // ' ' is see-through, 'K' the black outline, 'W' the white window, 'C' the cyan title
 // bar and 'S' the grey shadow.
+// clang-format off
 constexpr std::string_view kIcon32[32] = {
-    "                                ", "                                ",
-    "                                ", "         KKKKKKKKKKKKKKKKKKK    ",
-    "         KCCCCCCCCCCCCCCCCCK    ", "        KCCCCCCCCCCCCCCCCCCK    ",
-    "        KCCCCCCCCCCCCCCCCCCKSSS ", "        KCCCCCCCCCCCCCCCCCCKSSS ",
-    "        KCCCCCCCCCCCCCCCCCCKSSS ", "       KKKKKKKKKKKKKKKKKKKKKSSS ",
-    "       KWWWWWWWWWWWWWWWWWWKKSSS ", "       KWWWWWWWWWWWWWWWWWWKSSSS ",
-    "       KWWWWWWWWWWWWWWWWWWKSSSS ", "      KWWWWWWWWWWWWWWWWWWWKSSS  ",
-    "      KWWWWWWWWWWWWWWWWWWWKSSS  ", "      KWWWWWWWWWWWWWWWWWWWKSSS  ",
-    "     KWWWWWWWWWWWWWWWWWWWWKSSS  ", "     KWWWWWWWWWWWWWWWWWWWWKSSS  ",
-    "     KWWWWWWWWWWWWWWWWWWWKKSSS  ", "     KWWWWWWWWWWWWWWWWWWWKSSSS  ",
-    "    KWWWWWWWWWWWWWWWWWWWWKSSSS  ", "    KWWWWWWWWWWWWWWWWWWWWKSSS   ",
-    "    KWWWWWWWWWWWWWWWWWWWWKSSS   ", "    KWWWWWWWWWWWWWWWWWWWWKSSS   ",
-    "   KWWWWWWWWWWWWWWWWWWWWWKSSS   ", "   KKKKKKKKKKKKKKKKKKKKKKKSSS   ",
-    "       SSSSSSSSSSSSSSSSSSSSSS   ", "      SSSSSSSSSSSSSSSSSSSSSSS   ",
-    "      SSSSSSSSSSSSSSSSSSSSSSS   ", "                                ",
-    "                                ", "                                ",
+    "                                ",
+    "                                ",
+    "                                ",
+    "         KKKKKKKKKKKKKKKKKKK    ",
+    "         KCCCCCCCCCCCCCCCCCK    ",
+    "        KCCCCCCCCCCCCCCCCCCK    ",
+    "        KCCCCCCCCCCCCCCCCCCKSSS ",
+    "        KCCCCCCCCCCCCCCCCCCKSSS ",
+    "        KCCCCCCCCCCCCCCCCCCKSSS ",
+    "       KKKKKKKKKKKKKKKKKKKKKSSS ",
+    "       KWWWWWWWWWWWWWWWWWWKKSSS ",
+    "       KWWWWWWWWWWWWWWWWWWKSSSS ",
+    "       KWWWWWWWWWWWWWWWWWWKSSSS ",
+    "      KWWWWWWWWWWWWWWWWWWWKSSS  ",
+    "      KWWWWWWWWWWWWWWWWWWWKSSS  ",
+    "      KWWWWWWWWWWWWWWWWWWWKSSS  ",
+    "     KWWWWWWWWWWWWWWWWWWWWKSSS  ",
+    "     KWWWWWWWWWWWWWWWWWWWWKSSS  ",
+    "     KWWWWWWWWWWWWWWWWWWWKKSSS  ",
+    "     KWWWWWWWWWWWWWWWWWWWKSSSS  ",
+    "    KWWWWWWWWWWWWWWWWWWWWKSSSS  ",
+    "    KWWWWWWWWWWWWWWWWWWWWKSSS   ",
+    "    KWWWWWWWWWWWWWWWWWWWWKSSS   ",
+    "    KWWWWWWWWWWWWWWWWWWWWKSSS   ",
+    "   KWWWWWWWWWWWWWWWWWWWWWKSSS   ",
+    "   KKKKKKKKKKKKKKKKKKKKKKKSSS   ",
+    "       SSSSSSSSSSSSSSSSSSSSSS   ",
+    "      SSSSSSSSSSSSSSSSSSSSSSS   ",
+    "      SSSSSSSSSSSSSSSSSSSSSSS   ",
+    "                                ",
+    "                                ",
+    "                                ",
 };
+// clang-format on
 
+// clang-format off
 constexpr std::string_view kIcon16[16] = {
-    "                ", "    KKKKKKKKKK  ", "    KCCCCCCCCK  ", "   KCCCCCCCCCKSS",
-    "   KKKKKKKKKKKSS", "   KWWWWWWWWWKSS", "   KWWWWWWWWWKSS", "  KWWWWWWWWWKKSS",
-    "  KWWWWWWWWWKSSS", "  KWWWWWWWWWKSS ", "  KWWWWWWWWWKSS ", " KWWWWWWWWWWKSS ",
-    " KKKKKKKKKKKKSS ", "   SSSSSSSSSSSS ", "   SSSSSSSSSSSS ", "                ",
+    "                ",
+    "    KKKKKKKKKK  ",
+    "    KCCCCCCCCK  ",
+    "   KCCCCCCCCCKSS",
+    "   KKKKKKKKKKKSS",
+    "   KWWWWWWWWWKSS",
+    "   KWWWWWWWWWKSS",
+    "  KWWWWWWWWWKKSS",
+    "  KWWWWWWWWWKSSS",
+    "  KWWWWWWWWWKSS ",
+    "  KWWWWWWWWWKSS ",
+    " KWWWWWWWWWWKSS ",
+    " KKKKKKKKKKKKSS ",
+    "   SSSSSSSSSSSS ",
+    "   SSSSSSSSSSSS ",
+    "                ",
 };
+// clang-format on
 
 // The 16 standard colours of the VGA palette, in their usual order, as 0x00RRGGBB.
 constexpr std::array<std::uint32_t, 16> kVgaPalette = {

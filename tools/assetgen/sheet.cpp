@@ -53,7 +53,8 @@ void writeContactSheet(const std::filesystem::path& path) {
     canvas.draw(tiles[n], kGap + n * (100 + 4), middle, 25, 4, false);
     canvas.draw(tiles[n], 6 * 104 + 2 * kGap + n * (100 + 4), middle, 25, 4, true);
   }
-  // Bottom: a patch of board, at full size and at the in-game size, to see the seams.
+  // Bottom: a patch of board, at full size and at the in-game size (sampled in the middle
+  // of each shown pixel, as the game's renderer does), to see the seams.
   enum { D, G, W, R, O, H };
   const int board[3][4] = {{W, W, O, W}, {D, H, D, R}, {G, D, D, W}};
   const int bottom = 3 * kGap + 256 + 100;
@@ -61,7 +62,7 @@ void writeContactSheet(const std::filesystem::path& path) {
     for (int col = 0; col < 4; ++col) {
       const Tile& tile = tiles[board[row][col]];
       canvas.draw(tile, kGap + col * 128, bottom + row * 128, 32, 4, false);
-      canvas.draw(tile, 2 * kGap + 512 + col * 100, bottom + row * 100, 25, 4, false);
+      canvas.draw(tile, 2 * kGap + 512 + col * 100, bottom + row * 100, 25, 4, true);
     }
   }
   const std::string header =
