@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Sets up a Debian machine and runs the whole test suite: formatting, the
+# Windows cross build, the Linux build with every test (unit, pictures,
+# end-to-end under Xvfb, Wine), the same again under the sanitizers, and a
+# bounded fuzzing run.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+jobs="$(nproc)"
+
+step() { printf '\n=== %s ===\n' "$*"; }
+
+step "Setting up"
+bash scripts/setup-debian.sh
+
+step "Formatting"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+step "Windows build (mingw-w64)"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+
+step "Linux build and tests"
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$jobs"
+ctest --preset default -j "$jobs"
+
+step "Sanitizers (address, undefined)"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize -j "$jobs"
+ctest --preset sanitize -j "$jobs" -LE wine
+
+step "Fuzzing"
+bash scripts/fuzz.sh
