@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Winning level 1 in Gravisk.exe under Wine: the board stays as it was under the
+# modal "You won!" box titled "Gravisk", keys typed while the box is up never reach
+# the game, and closing the box with Return brings a new window with level 2.
+# Usage: win_test.sh Gravisk.exe gravisk_headless scratch-dir wine-prefix
+exe=$1 headless=$2
+export WINE_TEST_DIR=$3 WINEPREFIX=$4
+mkdir -p "$WINE_TEST_DIR"
+source "$(dirname "$0")/wine_session.sh"
+
+# The way through level 1; the last step reaches the door.
+keys=(Right Right Down Right Down Down Right Down Right Right Right Right Right Up Right Right
+  Down Right Down Right Down Right Down Right)
+approach=("${keys[@]:0:${#keys[@]}-1}")
+
+ensure_prefix
+start_display
+"$headless" "${approach[@]}" --out "$WINE_TEST_DIR/before-door.ppm" >/dev/null
+"$headless" F1 --out "$WINE_TEST_DIR/level2.ppm" >/dev/null
+"$headless" "${keys[@]}" | grep -qx 'message "You won!" "Gravisk"' ||
+  fail "the keys no longer win level 1 in the core: $("$headless" "${keys[@]}")"
+
+start_game "$exe"
+window=$(wait_window "Gravisk V2.0")
+press "${approach[@]}"
+expect_picture "$window" "$WINE_TEST_DIR/before-door.ppm" "next to the door"
+[ -z "$(windows_named Gravisk)" ] || fail "a message box came up before the door"
+
+press "${keys[-1]}"
+box=$(wait_window "Gravisk")
+[ "$box" != "$window" ] || fail "the box is the game window"
+xwininfo -id "$window" >/dev/null 2>&1 || fail "the game window is gone while the box is up"
+# The box belongs to the game window (Wine marks it transient for its owner).
+xprop -id "$box" WM_TRANSIENT_FOR | grep -q "$window$" ||
+  fail "the box is not owned by the game window: $(xprop -id "$box" WM_TRANSIENT_FOR)"
+import -window root "$WINE_TEST_DIR/you-won.png"
+
+# The box is modal: these keys must not move the hero on the next level either.
+press Right Down Right F1
+sleep 0.5
+[ -n "$(windows_named Gravisk)" ] || fail "the box closed on arrow keys"
+press Return
+wait_gone "Gravisk"
+wait_destroyed "$window"
+window=$(wait_window "Gravisk V2.0")
+read -r x y w h < <(client_geometry "$window")
+[ "$w" -eq 402 ] && [ "$h" -eq 201 ] || fail "level 2's client area is ${w}x${h}"
+expect_picture "$window" "$WINE_TEST_DIR/level2.ppm" "level 2 after the win"
+sleep 0.5  # a key that leaked through would have had time to show by now
+expect_picture "$window" "$WINE_TEST_DIR/level2.ppm" "level 2, untouched by keys typed at the box"
+
+press alt+F4
+status=$(game_status 20)
+[ "$status" -eq 0 ] || fail "exit status $status"
+echo "PASS"

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Gravisk.exe under Wine as a player meets it: the window by its title, its 402 x 201
+# client area centred on the screen, a fixed border with only a close box, the icon,
+# level 1's pixels exactly as the core renders them, keys moving the hero, R
+# rebuilding the window in the same place, and Alt+F4 ending the program with status 0.
+# Usage: window_test.sh Gravisk.exe gravisk_headless scratch-dir wine-prefix
+exe=$1 headless=$2
+export WINE_TEST_DIR=$3 WINEPREFIX=$4
+mkdir -p "$WINE_TEST_DIR"
+source "$(dirname "$0")/wine_session.sh"
+
+ensure_prefix
+start_display
+"$headless" --out "$WINE_TEST_DIR/level1.ppm" >/dev/null
+"$headless" Right --out "$WINE_TEST_DIR/right.ppm" >/dev/null
+"$headless" Right Down --out "$WINE_TEST_DIR/right-down.ppm" >/dev/null
+
+start_game "$exe"
+window=$(wait_window "Gravisk V2.0")
+read -r x y w h < <(client_geometry "$window")
+echo "client area ${w}x${h} at $x,$y"
+[ "$w" -eq 402 ] && [ "$h" -eq 201 ] || fail "client area is ${w}x${h}, not 402x201"
+
+# Centred on the 1024 x 768 screen (the work area: no panels): the borders are the
+# same left and right; the caption above makes the client area sit a little low.
+centreX=$((x + w / 2)) centreY=$((y + h / 2))
+((centreX >= 511 && centreX <= 513)) || fail "client area centre x is $centreX, not 512"
+((centreY >= 384 && centreY <= 384 + 30)) || fail "client area centre y is $centreY, not just below 384"
+
+# The border Wine asks the window manager for follows the window's style: it can be
+# moved and closed, not resized, minimised or maximised (Motif functions 0x24).
+hints=$(xprop -id "$window" _MOTIF_WM_HINTS)
+echo "$hints"
+functions=$(echo "$hints" | sed -n 's/.*= *[^,]*, *\([^,]*\),.*/\1/p')
+[ "$((functions))" -eq $((0x4 | 0x20)) ] || fail "window functions $functions, want move and close only"
+xprop -id "$window" WM_NORMAL_HINTS | grep -q 'minimum size: 402 by 201' ||
+  fail "the window can be resized: $(xprop -id "$window" WM_NORMAL_HINTS)"
+
+# The class icons from the icon resource, large and small.
+icon=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | sort -u)
+echo "$icon"
+echo "$icon" | grep -q 'Icon (32 x 32)' || fail "no 32 x 32 window icon"
+echo "$icon" | grep -q 'Icon (16 x 16)' || fail "no 16 x 16 window icon"
+
+expect_picture "$window" "$WINE_TEST_DIR/level1.ppm" "level 1 at start"
+
+press Right
+expect_picture "$window" "$WINE_TEST_DIR/right.ppm" "after Right"
+# Held Ctrl or Shift still moves: the shift state does not matter to the game.
+press ctrl+Down
+expect_picture "$window" "$WINE_TEST_DIR/right-down.ppm" "after Ctrl+Down"
+
+# R restarts: a new window, centred where the first one was, with level 1 again.
+press r
+wait_destroyed "$window"
+window=$(wait_window "Gravisk V2.0")
+read -r x2 y2 w2 h2 < <(client_geometry "$window")
+[ "$x2,$y2,$w2,$h2" = "$x,$y,$w,$h" ] || fail "after R the client area is ${w2}x${h2} at $x2,$y2"
+expect_picture "$window" "$WINE_TEST_DIR/level1.ppm" "level 1 after R"
+press Right
+expect_picture "$window" "$WINE_TEST_DIR/right.ppm" "the new window has the keyboard focus"
+
+# Alt+F4 goes through the window's system keys to Windows, which closes the window.
+press alt+F4
+wait_gone "Gravisk V2.0"
+status=$(game_status 20)
+[ "$status" -eq 0 ] || fail "exit status $status after Alt+F4"
+echo "PASS"
