@@ -33,14 +33,14 @@ hints=$(xprop -id "$window" _MOTIF_WM_HINTS)
 echo "$hints"
 functions=$(echo "$hints" | sed -n 's/.*= *[^,]*, *\([^,]*\),.*/\1/p')
 [ "$((functions))" -eq $((0x4 | 0x20)) ] || fail "window functions $functions, want move and close only"
-xprop -id "$window" WM_NORMAL_HINTS | grep -q 'minimum size: 402 by 201' ||
+grep -q 'minimum size: 402 by 201' <<<"$(xprop -id "$window" WM_NORMAL_HINTS)" ||
   fail "the window can be resized: $(xprop -id "$window" WM_NORMAL_HINTS)"
 
 # The class icons from the icon resource, large and small.
 icon=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | sort -u)
 echo "$icon"
-echo "$icon" | grep -q 'Icon (32 x 32)' || fail "no 32 x 32 window icon"
-echo "$icon" | grep -q 'Icon (16 x 16)' || fail "no 16 x 16 window icon"
+grep -q 'Icon (32 x 32)' <<<"$icon" || fail "no 32 x 32 window icon"
+grep -q 'Icon (16 x 16)' <<<"$icon" || fail "no 16 x 16 window icon"
 
 expect_picture "$window" "$WINE_TEST_DIR/level1.ppm" "level 1 at start"
 

@@ -69,7 +69,7 @@ start_display() {
     >"$WINE_TEST_DIR/openbox.log" 2>&1 &
   session_pids+=($!)
   for i in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *"window id"* ]] && return 0
     sleep 0.1
   done
   fail "openbox did not start: $(cat "$WINE_TEST_DIR/openbox.log")"
