@@ -1,0 +1,81 @@
+// gravisk: the game on Linux, in an SDL2 window. Starts SDL's video alone,
+// refuses to run on an invisible video driver, plays, and reports a run-time
+// error in a message box and on stderr before ending with status 1.
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "game/runtime_error.h"
+#include "game/window_definition.h"
+#include "sdl2/sdl_front_end.h"
+#include "sdl2/x11_hints.h"
+
+namespace {
+
+// One line on stderr, and the same in a message box when a display is there.
+void reportFatal(const std::string& line, SDL_Window* parent) {
+  std::cerr << "gravisk: " << line << '\n';
+  const std::string title(gravisk::kAppTitle);
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), line.c_str(), parent);
+}
+
+// Why no window can be opened, for the player who started the game.
+std::string noDisplayReason() {
+  const char* display = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if ((!display || !*display) && (!wayland || !*wayland)) return "no display (DISPLAY is not set)";
+  const std::string error = SDL_GetError();
+  if (display && *display) {
+    return "display " + std::string(display) + (error.empty() ? "" : ": " + error);
+  }
+  return error.empty() ? "no display" : error;
+}
+
+// SDL falls back to drivers that draw nowhere; a game nobody can see is useless.
+bool invisibleDriver(const char* driver) {
+  return !driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+         std::strcmp(driver, "evdev") == 0;
+}
+
+}  // namespace
+
+int main(int, char**) {
+  SDL_SetMainReady();
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The window surface is plain memory sent to the X server; left to itself SDL
+  // backs it with an OpenGL context, which costs a lot of memory and start-up time.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::cerr << "gravisk: cannot open a window: " << noDisplayReason() << '\n';
+    return 1;
+  }
+  if (invisibleDriver(SDL_GetCurrentVideoDriver())) {
+    SDL_ClearError();
+    std::cerr << "gravisk: cannot open a window: " << noDisplayReason() << " (SDL video driver "
+              << (SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "none") << ")\n";
+    SDL_Quit();
+    return 1;
+  }
+
+  gravisk::sdl2::tolerateStaleWakeups(SDL_GetCurrentVideoDriver());
+
+  int status = 1;
+  {
+    gravisk::sdl2::SdlFrontEnd game;
+    try {
+      status = game.run();
+    } catch (const gravisk::RuntimeError& e) {
+      reportFatal(e.report(), game.window);
+    } catch (const gravisk::sdl2::WindowError& e) {
+      std::cerr << "gravisk: " << e.what() << '\n';
+    } catch (const std::exception& e) {
+      reportFatal(e.what(), game.window);
+    }
+  }
+  SDL_Quit();
+  return status;
+}

@@ -1,0 +1,152 @@
+// The SDL2 front end's window handling, message box and event loop. The loop
+// sleeps in SDL_WaitEvent: the game does nothing until the player does.
+#include "sdl2/sdl_front_end.h"
+
+#include <SDL_messagebox.h>
+
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "game/window_definition.h"
+#include "render/embedded_assets.h"
+#include "sdl2/keys.h"
+#include "sdl2/x11_hints.h"
+
+namespace gravisk::sdl2 {
+namespace {
+
+// Frame pixels are 0x00RRGGBB in native-endian 32-bit words: SDL's RGB888.
+constexpr Uint32 kFrameFormat = SDL_PIXELFORMAT_RGB888;
+constexpr int kFramePitch = Frame::kWidth * 4;
+
+void copyToSurface(const Frame& frame, SDL_Surface* surface, const PixelRect& rect) {
+  const std::uint32_t* from = frame.pixels.data() + rect.y * Frame::kWidth + rect.x;
+  auto* to = static_cast<std::uint8_t*>(surface->pixels) + rect.y * surface->pitch +
+             rect.x * surface->format->BytesPerPixel;
+  if (surface->format->format == kFrameFormat) {
+    for (int row = 0; row < rect.h; ++row) {
+      std::memcpy(to + row * surface->pitch, from + row * Frame::kWidth,
+                  static_cast<std::size_t>(rect.w) * 4);
+    }
+  } else {
+    SDL_ConvertPixels(rect.w, rect.h, kFrameFormat, from, kFramePitch, surface->format->format, to,
+                      surface->pitch);
+  }
+}
+
+}  // namespace
+
+SdlFrontEnd::SdlFrontEnd() {
+  try {
+    iconImage = decodeIcon(embeddedAsset("gravisk.ico"), 32, 4);
+    iconSurface =
+        SDL_CreateRGBSurfaceWithFormatFrom(iconImage.argb.data(), iconImage.width, iconImage.height,
+                                           32, iconImage.width * 4, SDL_PIXELFORMAT_ARGB8888);
+  } catch (const std::exception& e) {
+    // The game plays as well without its icon; say so and go on.
+    std::cerr << "gravisk: no window icon: " << e.what() << '\n';
+  }
+}
+
+SdlFrontEnd::~SdlFrontEnd() {
+  if (window) SDL_DestroyWindow(window);
+  if (iconSurface) SDL_FreeSurface(iconSurface);
+}
+
+int SdlFrontEnd::run() {
+  form.show();
+  SDL_Event event;
+  while (SDL_WaitEvent(&event)) {
+    switch (event.type) {
+      case SDL_QUIT:
+        return 0;
+      case SDL_WINDOWEVENT:
+        if (event.window.windowID != windowId) break;
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED) presentAll();
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) return 0;
+        break;
+      case SDL_KEYDOWN: {
+        // A key queued for a window that a reload has since destroyed is dropped.
+        if (event.key.windowID != windowId) break;
+        const std::int16_t code = virtualKey(event.key.keysym);
+        if (code == 0) break;
+        form.Form_KeyDown(code, shiftState(event.key.keysym.mod));
+        if (!form.loaded()) break;
+        const std::vector<PixelRect> changed = renderer.update(form.board(), frame);
+        present(changed.data(), static_cast<int>(changed.size()));
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  throw WindowError(std::string("waiting for events failed: ") + SDL_GetError());
+}
+
+void SdlFrontEnd::messageBox(std::string_view text, std::string_view title) {
+  const std::string message(text);
+  const std::string caption(title);
+  const SDL_MessageBoxButtonData ok = {
+      SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"};
+  const SDL_MessageBoxData box = {
+      SDL_MESSAGEBOX_INFORMATION, window, caption.c_str(), message.c_str(), 1, &ok, nullptr};
+  int pressed = 0;
+  if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+    std::cerr << "gravisk: " << message << " (cannot show a message box: " << SDL_GetError()
+              << ")\n";
+  }
+  // Keys typed while the box was open belong to the box, not to the game.
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
+}
+
+void SdlFrontEnd::windowUnloaded() {
+  if (window) SDL_DestroyWindow(window);
+  window = nullptr;
+  windowId = 0;
+}
+
+void SdlFrontEnd::windowShown() {
+  const std::string title(kWindowTitle);
+  window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                            kClientWidth, kClientHeight, SDL_WINDOW_HIDDEN);
+  if (!window) throw WindowError(std::string("cannot open a window: ") + SDL_GetError());
+  windowId = SDL_GetWindowID(window);
+  if (iconSurface) SDL_SetWindowIcon(window, iconSurface);
+  // The frame hints must be there before the window manager first sees the
+  // window, and SDL writes its own ones while creating it: hence hidden first.
+  setFrameHints(window);
+
+  renderer.render(form.board(), frame);
+  form.board().takeDamage();  // all drawn already
+  SDL_Surface* surface = SDL_GetWindowSurface(window);
+  if (!surface) throw WindowError(std::string("cannot draw in the window: ") + SDL_GetError());
+  copyToSurface(frame, surface, {0, 0, Frame::kWidth, Frame::kHeight});
+
+  SDL_ShowWindow(window);
+  SDL_UpdateWindowSurface(window);
+  // Without a window manager nobody else hands a new window the keyboard; a key
+  // held down through a reload goes on acting on the new one.
+  SDL_RaiseWindow(window);
+  SDL_SetWindowInputFocus(window);
+}
+
+void SdlFrontEnd::present(const PixelRect* rects, int count) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window);
+  if (!surface || count == 0) return;
+  std::vector<SDL_Rect> shown;
+  shown.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    copyToSurface(frame, surface, rects[i]);
+    shown.push_back({rects[i].x, rects[i].y, rects[i].w, rects[i].h});
+  }
+  SDL_UpdateWindowSurfaceRects(window, shown.data(), count);
+}
+
+void SdlFrontEnd::presentAll() {
+  const PixelRect all{0, 0, Frame::kWidth, Frame::kHeight};
+  present(&all, 1);
+}
+
+}  // namespace gravisk::sdl2

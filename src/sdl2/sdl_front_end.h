@@ -1,0 +1,52 @@
+// The SDL2 front end: the one struct that holds the game, its window, the
+// pictures it shows and the event loop that feeds it keys. Every reload of the
+// game window destroys the SDL window and creates a new one.
+#pragma once
+
+#include <SDL_events.h>
+#include <SDL_surface.h>
+#include <SDL_video.h>
+
+#include <stdexcept>
+#include <string_view>
+
+#include "game/form.h"
+#include "render/bitmap.h"
+#include "render/renderer.h"
+
+namespace gravisk::sdl2 {
+
+// SDL could not create or draw the game window; what() says why.
+class WindowError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct SdlFrontEnd final : FrontEnd {
+  SdlFrontEnd();
+  ~SdlFrontEnd() override;
+  SdlFrontEnd(const SdlFrontEnd&) = delete;
+  SdlFrontEnd& operator=(const SdlFrontEnd&) = delete;
+
+  // Shows the game and plays it until the player closes the window. Returns the
+  // exit status; run-time errors and WindowError travel out to the caller.
+  int run();
+
+  void messageBox(std::string_view text, std::string_view title) override;
+  void windowUnloaded() override;
+  void windowShown() override;
+
+  // Copies the part of the frame to the window surface and puts it on screen.
+  void present(const PixelRect* rects, int count);
+  void presentAll();
+
+  Renderer renderer;
+  Frame frame;
+  IconImage iconImage;  // the pixels the icon surface points into
+  SDL_Surface* iconSurface = nullptr;
+  SDL_Window* window = nullptr;  // null between the two halves of a reload
+  Uint32 windowId = 0;           // events for any other window are stale
+  Form1 form{*this};
+};
+
+}  // namespace gravisk::sdl2

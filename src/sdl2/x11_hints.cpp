@@ -1,0 +1,78 @@
+// The Motif hints set with Xlib on the game window's X11 handle, which SDL
+// hands out through SDL_GetWindowWMInfo, and the question whether a window
+// manager runs. Nothing else in the game needs Xlib.
+#include "sdl2/x11_hints.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace gravisk::sdl2 {
+namespace {
+
+// The Motif window-manager hints, as every window manager reads them.
+constexpr unsigned long kMwmHintsFunctions = 1L << 0;
+constexpr unsigned long kMwmHintsDecorations = 1L << 1;
+constexpr unsigned long kMwmFuncMove = 1L << 2;
+constexpr unsigned long kMwmFuncClose = 1L << 5;
+constexpr unsigned long kMwmDecorBorder = 1L << 1;
+constexpr unsigned long kMwmDecorTitle = 1L << 3;
+constexpr unsigned long kMwmDecorMenu = 1L << 4;
+
+struct X11Handle {
+  Display* display = nullptr;
+  Window window = 0;
+};
+
+X11Handle x11Handle(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return {};
+  return {info.info.x11.display, info.info.x11.window};
+}
+
+int handleXError(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+  char text[256] = "";
+  XGetErrorText(display, error->error_code, text, sizeof text);
+  std::fprintf(stderr, "gravisk: X error: %s (request %d.%d on resource 0x%lx)\n", text,
+               error->request_code, error->minor_code, error->resourceid);
+  std::exit(1);
+}
+
+}  // namespace
+
+void tolerateStaleWakeups(const char* videoDriver) {
+  if (videoDriver && std::strcmp(videoDriver, "x11") == 0) XSetErrorHandler(handleXError);
+}
+
+void setFrameHints(SDL_Window* window) {
+  const X11Handle x11 = x11Handle(window);
+  if (!x11.display) return;
+  // flags, functions, decorations, input mode, status: five CARD32s, which
+  // Xlib takes as longs for format 32.
+  const long hints[5] = {kMwmHintsFunctions | kMwmHintsDecorations, kMwmFuncMove | kMwmFuncClose,
+                         kMwmDecorBorder | kMwmDecorTitle | kMwmDecorMenu, 0, 0};
+  const Atom atom = XInternAtom(x11.display, "_MOTIF_WM_HINTS", False);
+  XChangeProperty(x11.display, x11.window, atom, atom, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(hints), 5);
+  XFlush(x11.display);
+}
+
+bool inWindowManagerFrame(SDL_Window* window) {
+  const X11Handle x11 = x11Handle(window);
+  if (!x11.display) return true;
+  Window root = 0;
+  Window parent = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(x11.display, x11.window, &root, &parent, &children, &count)) return true;
+  if (children) XFree(children);
+  return parent != root;
+}
+
+}  // namespace gravisk::sdl2

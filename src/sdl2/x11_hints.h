@@ -1,0 +1,27 @@
+// The X11 work SDL does not do for the game: the frame hints that ask the window
+// manager for a close box and no minimise or maximise box, the question whether
+// a window manager framed the window, and an X error handler that survives reloads.
+#pragma once
+
+#include <SDL_video.h>
+
+namespace gravisk::sdl2 {
+
+// Sets _MOTIF_WM_HINTS on the window: it may be moved and closed, and its frame
+// has a border, a title and a window menu. Does nothing outside X11.
+void setFrameHints(SDL_Window* window);
+
+// Whether a window manager has taken the window into a frame of its own. Without
+// one, SDL places a message box owned by the window far off the window's middle
+// (it counts the window's position twice). True outside X11.
+bool inWindowManagerFrame(SDL_Window* window);
+
+// SDL wakes its event wait by sending an event to the newest window from a second
+// X connection; when a key has just made the game destroy that window, the X
+// server may see the destruction first and answer BadWindow, which by default
+// ends the program. Installs an X error handler that lets exactly that error
+// pass and ends the program with one line on stderr for any other. Call after
+// SDL_Init; does nothing outside X11.
+void tolerateStaleWakeups(const char* videoDriver);
+
+}  // namespace gravisk::sdl2

@@ -1,0 +1,44 @@
+#!/bin/bash
+# Wins level 3 in the real window: the "You won!" box appears, owned by the
+# game, keys typed while it is open never reach the game, Return closes it,
+# and the next level (1) starts.
+source "$(dirname "$0")/lib.sh"
+start_x
+start_game
+
+press F1 F1
+expect_picture level3 F1 F1
+# The last key walks onto the door.
+solution=(Up Right Right Up Right Down Right Down Down Down Right Right Up Right Right Right
+  Right Right Right Right Right Up Up Left Left Left Up Left Left Up Left Left Left Down)
+"$HEADLESS" F1 F1 "${solution[@]}" | grep -q '^message "You won!" "Gravisk"$' ||
+  fail "the headless game does not win with these keys"
+press "${solution[@]::${#solution[@]}-1}"
+expect_picture before-door F1 F1 "${solution[@]::${#solution[@]}-1}"
+press "${solution[-1]}"
+
+wait_for 10 message_box || fail "no message box titled Gravisk"
+box=$(($(message_box))) # decimal, as xdotool prints ids
+echo "ok: message box $box"
+if [[ $WM == openbox ]]; then
+  xprop -id "$box" WM_TRANSIENT_FOR | grep -q "$(printf '# 0x%x$' "$GAME_WIN")" ||
+    fail "the box is not owned by the game window: $(xprop -id "$box" WM_TRANSIENT_FOR)"
+  wait_for 5 has_focus "$box" || fail "the box did not get the keyboard focus"
+fi
+# Keys typed now, both to whatever has the focus and to the box itself, are lost.
+xdotool key Left Down Right F1
+xdotool key --window "$box" Left Down F2
+sleep 0.3 # nothing to wait for: the keys must have no effect
+message_box >/dev/null || fail "the box closed on keys other than Return/Escape"
+old=$GAME_WIN
+xdotool key --window "$box" Return
+wait_for 10 is_new_window "$old" || fail "no new window after the box closed"
+GAME_WIN=$(game_window)
+message_box >/dev/null && fail "the box is still open"
+"$HEADLESS" F1 F1 "${solution[@]}" | grep -q '^level 1 hero 0,0$' || fail "headless not at level 1"
+expect_picture next-level F1 F1 "${solution[@]}"
+# The keys typed into the box are gone for good, and the game takes keys again.
+sleep 0.3
+expect_picture still-next-level F1 F1 "${solution[@]}"
+press Right
+expect_picture next-level-walk F1 F1 "${solution[@]}" Right
