@@ -23,13 +23,17 @@ void reportFatal(const std::string& line, SDL_Window* parent) {
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), line.c_str(), parent);
 }
 
+bool isSet(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value && *value;
+}
+
 // Why no window can be opened, for the player who started the game.
 std::string noDisplayReason() {
   const char* display = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if ((!display || !*display) && (!wayland || !*wayland)) return "no display (DISPLAY is not set)";
+  if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) return "no display (DISPLAY is not set)";
   const std::string error = SDL_GetError();
-  if (display && *display) {
+  if (isSet("DISPLAY")) {
     return "display " + std::string(display) + (error.empty() ? "" : ": " + error);
   }
   return error.empty() ? "no display" : error;
@@ -49,6 +53,16 @@ int main(int, char**) {
   // The window surface is plain memory sent to the X server; left to itself SDL
   // backs it with an OpenGL context, which costs a lot of memory and start-up time.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // With no desktop to show a window on, SDL would try Wayland (which complains
+  // on stderr) and then settle on a driver that draws nowhere: say it plainly.
+  if (!isSet("SDL_VIDEODRIVER")) {
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
+      std::cerr << "gravisk: cannot open a window: " << noDisplayReason() << '\n';
+      return 1;
+    }
+    // The display the environment names, and no fallback when it is not there.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, isSet("DISPLAY") ? "x11" : "wayland");
+  }
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::cerr << "gravisk: cannot open a window: " << noDisplayReason() << '\n';
     return 1;

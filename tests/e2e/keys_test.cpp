@@ -1,0 +1,100 @@
+// The SDL key to virtual-key mapping of the Linux front end, on the layouts
+// players use: US, French, Dvorak, Russian; with Shift, Caps Lock and the rest.
+#include <gtest/gtest.h>
+
+#include "sdl2/keys.h"
+
+namespace {
+
+using gravisk::sdl2::shiftState;
+using gravisk::sdl2::virtualKey;
+
+SDL_Keysym key(SDL_Scancode scancode, SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
+  return SDL_Keysym{scancode, sym, mod, 0};
+}
+
+TEST(SdlKeys, GameKeysOnAUsKeyboard) {
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_LEFT, SDLK_LEFT)), 37);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_UP, SDLK_UP)), 38);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_RIGHT, SDLK_RIGHT)), 39);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_DOWN, SDLK_DOWN)), 40);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_R, SDLK_r)), 82);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_F1, SDLK_F1)), 112);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_F2, SDLK_F2)), 113);
+}
+
+TEST(SdlKeys, OtherKeysGetTheirWindowsCodes) {
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_A, SDLK_a)), 'A');
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_Z, SDLK_z)), 'Z');
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_0, SDLK_0)), '0');
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_9, SDLK_9)), '9');
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_F3, SDLK_F3)), 114);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_F12, SDLK_F12)), 123);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE)), 27);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_SPACE, SDLK_SPACE)), 32);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_RETURN, SDLK_RETURN)), 13);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER)), 13);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_KP_0, SDLK_KP_0)), 96);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_KP_9, SDLK_KP_9)), 105);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT)), 16);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_RCTRL, SDLK_RCTRL)), 17);
+}
+
+TEST(SdlKeys, KeysWithoutAnObviousCodeAreDropped) {
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_MINUS, SDLK_MINUS)), 0);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE)), 0);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_AUDIOPLAY, SDLK_AUDIOPLAY)), 0);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_UNKNOWN, SDLK_UNKNOWN)), 0);
+  // German ü sits where US keyboards have '[': no letter of the game's.
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_LEFTBRACKET, 0xFC)), 0);
+}
+
+TEST(SdlKeys, LettersFollowTheLabelOnLatinLayouts) {
+  // French AZERTY: A and Q swap places, M sits right of L.
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_Q, SDLK_a)), 'A');
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_A, SDLK_q)), 'Q');
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_SEMICOLON, SDLK_m)), 'M');
+  // Dvorak: R is where US keyboards have O; the US R place types P; the US Q
+  // place types a quote, which stays a quote rather than turning into Q.
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_O, SDLK_r)), 82);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_R, SDLK_p)), 'P');
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_Q, SDLK_QUOTE)), 0);
+}
+
+TEST(SdlKeys, LettersFollowThePlaceOnOtherScripts) {
+  // Russian: the R key types к, the F key а; Greek: the R key types ρ.
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_R, 0x043A)), 82);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_F, 0x0430)), 'F');
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_R, 0x03C1)), 82);
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_R, SDLK_UNKNOWN)), 82);
+  // French top row: the keys type & é " ... unshifted and still are digits.
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_1, SDLK_AMPERSAND)), '1');
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_2, 0xE9)), '2');
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_0, 0xE0)), '0');
+}
+
+TEST(SdlKeys, ModifiersNeverChangeTheKey) {
+  const int mods[] = {KMOD_NONE,  KMOD_LSHIFT, KMOD_CAPS, KMOD_LSHIFT | KMOD_CAPS,
+                      KMOD_RCTRL, KMOD_LALT,   KMOD_NUM,  KMOD_MODE};
+  for (int mod : mods) {
+    EXPECT_EQ(virtualKey(key(SDL_SCANCODE_R, SDLK_r, static_cast<Uint16>(mod))), 82)
+        << "mod " << mod;
+    EXPECT_EQ(virtualKey(key(SDL_SCANCODE_R, 0x043A, static_cast<Uint16>(mod))), 82)
+        << "mod " << mod;
+    EXPECT_EQ(virtualKey(key(SDL_SCANCODE_LEFT, SDLK_LEFT, static_cast<Uint16>(mod))), 37)
+        << "mod " << mod;
+  }
+}
+
+TEST(SdlKeys, ShiftStateIsShiftCtrlAlt) {
+  EXPECT_EQ(shiftState(KMOD_NONE), 0);
+  EXPECT_EQ(shiftState(KMOD_LSHIFT), 1);
+  EXPECT_EQ(shiftState(KMOD_RSHIFT), 1);
+  EXPECT_EQ(shiftState(KMOD_LCTRL), 2);
+  EXPECT_EQ(shiftState(KMOD_RALT), 4);
+  EXPECT_EQ(shiftState(KMOD_LSHIFT | KMOD_RCTRL | KMOD_LALT), 7);
+  // Locks and the GUI key are no part of it.
+  EXPECT_EQ(shiftState(KMOD_CAPS | KMOD_NUM | KMOD_LGUI | KMOD_MODE), 0);
+}
+
+}  // namespace
