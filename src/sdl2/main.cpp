@@ -53,6 +53,10 @@ int main(int, char**) {
   // The window surface is plain memory sent to the X server; left to itself SDL
   // backs it with an OpenGL context, which costs a lot of memory and start-up time.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // SDL opens an X input method, which parses the locale's whole Compose table
+  // (thousands of lines, about 10 ms) at every start. The game reads keys, never
+  // text, so it needs no compose sequences.
+  setenv("XCOMPOSEFILE", "/dev/null", 1);
   // With no desktop to show a window on, SDL would try Wayland (which complains
   // on stderr) and then settle on a driver that draws nowhere: say it plainly.
   if (!isSet("SDL_VIDEODRIVER")) {
