@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Prints the game's speed and memory figures in one table: gravisk_bench (Google
+# Benchmark: a move, its redraw, a reload, Form_Load, a full render) and, when it is
+# there, scripts/measure-linux.sh (start time, memory and idle CPU of the Linux game).
+# Builds nothing unless the binaries are missing; then it builds the default preset.
+# usage: scripts/measure.sh [build-dir]   (default build/default; MIN_TIME=0.2 seconds
+# per benchmark; LINUX=0 skips the Linux program; RUNS and IDLE go to measure-linux.sh)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build/default}"
+min_time="${MIN_TIME:-0.2}"
+bench="$build/bench/gravisk_bench"
+game="$build/src/sdl2/gravisk"
+
+if [[ ! -x $bench ]]; then
+  echo "measure: $bench missing, building the default preset" >&2
+  cmake --preset default -S "$root" >/dev/null
+  build="$root/build/default" bench="$build/bench/gravisk_bench" game="$build/src/sdl2/gravisk"
+  cmake --build "$build" --target gravisk_bench -j"$(nproc)" >/dev/null
+  [[ -x "$root/scripts/measure-linux.sh" ]] && cmake --build "$build" --target gravisk -j"$(nproc)" >/dev/null
+fi
+
+json="$(mktemp /tmp/gravisk-bench.XXXXXX.json)"
+trap 'rm -f "$json"' EXIT
+"$bench" --benchmark_min_time="$min_time" --benchmark_format=json --benchmark_out="$json" \
+  --benchmark_out_format=json >/dev/null
+
+echo "Gravisk figures ($(uname -m), $(nproc) CPUs, $(date -u +%Y-%m-%d))"
+python3 - "$json" <<'PY'
+import json, sys
+data = json.load(open(sys.argv[1]))
+rows = {
+    "BM_Move": ("one move (Form_KeyDown, Right/Left)", None),
+    "BM_MoveAndRedraw": ("one move + its redraw (Renderer::update)", None),
+    "BM_MoveRedraw": ("a move's redraw alone", 10.0),
+    "BM_Reload": ("one reload (Form1::reload)", None),
+    "BM_FormLoad": ("Form_Load on a fresh board", None),
+    "BM_FullRender": ("full render (Renderer::render)", 100.0),
+}
+scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+print(f"{'figure':<44} {'wall µs':>10} {'CPU µs':>10}  aim")
+for b in data["benchmarks"]:
+    name = b["name"]
+    if name not in rows:
+        continue
+    label, aim = rows[name]
+    k = scale[b["time_unit"]]
+    wall, cpu = b["real_time"] * k, b["cpu_time"] * k
+    verdict = ""
+    if aim is not None:
+        verdict = f"<= {aim:g} µs " + ("met" if wall <= aim else "MISSED")
+    print(f"{label:<44} {wall:>10.2f} {cpu:>10.2f}  {verdict}")
+PY
+
+if [[ ${LINUX:-1} != 0 && -x "$root/scripts/measure-linux.sh" ]]; then
+  if [[ -x $game ]]; then
+    echo
+    "$root/scripts/measure-linux.sh" "$game"
+  else
+    echo "(no Linux program at $game: start-up, memory and idle CPU not measured)"
+  fi
+fi
