@@ -50,6 +50,8 @@ bool invisibleDriver(const char* driver) {
 int main(int, char**) {
   SDL_SetMainReady();
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // A puzzle waits for the player; it must not keep the screen saver away.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   // The window surface is plain memory sent to the X server; left to itself SDL
   // backs it with an OpenGL context, which costs a lot of memory and start-up time.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -94,6 +96,10 @@ int main(int, char**) {
       reportFatal(e.what(), game.window);
     }
   }
-  SDL_Quit();
+  // No SDL_Quit: on X11 it puts back Xlib's default error handler before it
+  // closes its second connection, and a wakeup that SDL sent there to a window
+  // just destroyed would then end the game with status 1 after the fact. The
+  // game changed nothing on the display that needs undoing; the X server frees
+  // everything when the connection closes.
   return status;
 }

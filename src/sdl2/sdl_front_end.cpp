@@ -68,7 +68,9 @@ int SdlFrontEnd::run() {
         break;
       case SDL_KEYDOWN: {
         // A key queued for a window that a reload has since destroyed is dropped.
-        if (event.key.windowID != windowId) break;
+        // A key without a window comes from the X server to the current window
+        // in the first 200 ms after it gained the focus, before SDL takes note.
+        if (event.key.windowID != windowId && event.key.windowID != 0) break;
         const std::int16_t code = virtualKey(event.key.keysym);
         if (code == 0) break;
         form.Form_KeyDown(code, shiftState(event.key.keysym.mod));
@@ -89,8 +91,11 @@ void SdlFrontEnd::messageBox(std::string_view text, std::string_view title) {
   const std::string caption(title);
   const SDL_MessageBoxButtonData ok = {
       SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"};
+  // Owned by the game window; with no window manager SDL would misplace an owned
+  // box, and a box centred on the screen sits over the (centred) window anyway.
+  SDL_Window* owner = window && inWindowManagerFrame(window) ? window : nullptr;
   const SDL_MessageBoxData box = {
-      SDL_MESSAGEBOX_INFORMATION, window, caption.c_str(), message.c_str(), 1, &ok, nullptr};
+      SDL_MESSAGEBOX_INFORMATION, owner, caption.c_str(), message.c_str(), 1, &ok, nullptr};
   int pressed = 0;
   if (SDL_ShowMessageBox(&box, &pressed) != 0) {
     std::cerr << "gravisk: " << message << " (cannot show a message box: " << SDL_GetError()

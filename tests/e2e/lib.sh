@@ -7,6 +7,7 @@ set -u
 E2E_TMP=$(mktemp -d /tmp/gravisk-e2e.XXXXXX)
 E2E_PIDS=()
 E2E_FAILED=0
+E2E_WM_PID=""
 GAME_PID=""
 GAME_WIN=""
 
@@ -48,12 +49,20 @@ start_x() {
   export DISPLAY=":$(head -n1 "$fifo")"
   if [[ $WM == openbox ]]; then
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
-    E2E_PIDS+=($!)
+    E2E_WM_PID=$!
+    E2E_PIDS+=($E2E_WM_PID)
     wait_for 10 wm_running || fail "openbox did not start"
   fi
 }
 
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+# openbox claims the screen (_NET_SUPPORTING_WM_CHECK) before it is ready to
+# manage windows; a window mapped in between stays unmanaged and unmapped. The
+# theme is the last thing it loads before its event loop.
+wm_running() {
+  local props
+  props=$(xprop -root _OB_THEME _NET_WORKAREA) &&
+    [[ $props == *"_OB_THEME("*"_NET_WORKAREA("* ]]
+}
 
 # The game window's id, if exactly one is mapped.
 game_window() { xdotool search --onlyvisible --name '^Gravisk V2\.0$'; }
@@ -63,7 +72,8 @@ start_game() {
   "$GRAVISK" >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err" &
   GAME_PID=$!
   E2E_PIDS+=($GAME_PID)
-  wait_for 10 game_window || fail "no game window appeared"
+  wait_for 10 game_window || fail "no game window appeared; game $(game_state); windows:
+$(xwininfo -root -tree | grep -v 'has no name')"
   GAME_WIN=$(game_window)
   wait_for 5 has_focus "$GAME_WIN" || fail "the game window did not get the keyboard focus"
 }
@@ -120,5 +130,17 @@ expect_picture() {
 # The message box SDL opens: a top-level window named "Gravisk" (xdotool's
 # search misses its UTF-8 name, xwininfo does not).
 message_box() { xwininfo -root -tree | awk '/"Gravisk": \(/{print $1; found=1} END{exit !found}'; }
+
+# For failure messages: whether the game runs, and where it waits.
+game_state() {
+  if [[ -d /proc/$GAME_PID ]]; then
+    echo "running ($(awk '{print $3}' "/proc/$GAME_PID/stat") in $(cat "/proc/$GAME_PID/wchan"))"
+  else
+    echo "ended"
+  fi
+  if [[ -n $E2E_WM_PID ]]; then
+    echo "openbox: $(awk '{print $3}' "/proc/$E2E_WM_PID/stat" 2>/dev/null) $(cat "/proc/$E2E_WM_PID/wchan" 2>/dev/null)"
+  fi
+}
 
 game_exited() { ! kill -0 "$GAME_PID" 2>/dev/null; }
