@@ -17,6 +17,7 @@ start_display
 
 start_game "$exe"
 window=$(wait_window "Gravisk V2.0")
+wait_focus "$window"
 read -r x y w h < <(client_geometry "$window")
 echo "client area ${w}x${h} at $x,$y"
 [ "$w" -eq 402 ] && [ "$h" -eq 201 ] || fail "client area is ${w}x${h}, not 402x201"
@@ -29,18 +30,21 @@ centreX=$((x + w / 2)) centreY=$((y + h / 2))
 
 # The border Wine asks the window manager for follows the window's style: it can be
 # moved and closed, not resized, minimised or maximised (Motif functions 0x24).
-hints=$(xprop -id "$window" _MOTIF_WM_HINTS)
-echo "$hints"
-functions=$(echo "$hints" | sed -n 's/.*= *[^,]*, *\([^,]*\),.*/\1/p')
-[ "$((functions))" -eq $((0x4 | 0x20)) ] || fail "window functions $functions, want move and close only"
-grep -q 'minimum size: 402 by 201' <<<"$(xprop -id "$window" WM_NORMAL_HINTS)" ||
-  fail "the window can be resized: $(xprop -id "$window" WM_NORMAL_HINTS)"
+move_and_close_only() {
+  local functions
+  functions=$(xprop -id "$window" _MOTIF_WM_HINTS | sed -n 's/.*= *[^,]*, *\([^,]*\),.*/\1/p')
+  [ -n "$functions" ] && [ "$((functions))" -eq $((0x4 | 0x20)) ]
+}
+eventually move_and_close_only || fail "window functions: $(xprop -id "$window" _MOTIF_WM_HINTS)"
+fixed_size() {
+  grep -q 'minimum size: 402 by 201' <<<"$(xprop -id "$window" WM_NORMAL_HINTS)"
+}
+eventually fixed_size || fail "the window can be resized: $(xprop -id "$window" WM_NORMAL_HINTS)"
 
 # The class icons from the icon resource, large and small.
-icon=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | sort -u)
-echo "$icon"
-grep -q 'Icon (32 x 32)' <<<"$icon" || fail "no 32 x 32 window icon"
-grep -q 'Icon (16 x 16)' <<<"$icon" || fail "no 16 x 16 window icon"
+icons() { xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | sort -u; }
+both_icons() { [ "$(icons | tr '\n' ' ')" = "Icon (16 x 16) Icon (32 x 32) " ]; }
+eventually both_icons || fail "window icons: $(icons)"
 
 expect_picture "$window" "$WINE_TEST_DIR/level1.ppm" "level 1 at start"
 
@@ -54,6 +58,7 @@ expect_picture "$window" "$WINE_TEST_DIR/right-down.ppm" "after Ctrl+Down"
 press r
 wait_destroyed "$window"
 window=$(wait_window "Gravisk V2.0")
+wait_focus "$window"
 read -r x2 y2 w2 h2 < <(client_geometry "$window")
 [ "$x2,$y2,$w2,$h2" = "$x,$y,$w,$h" ] || fail "after R the client area is ${w2}x${h2} at $x2,$y2"
 expect_picture "$window" "$WINE_TEST_DIR/level1.ppm" "level 1 after R"
@@ -63,6 +68,6 @@ expect_picture "$window" "$WINE_TEST_DIR/right.ppm" "the new window has the keyb
 # Alt+F4 goes through the window's system keys to Windows, which closes the window.
 press alt+F4
 wait_gone "Gravisk V2.0"
-status=$(game_status 20)
-[ "$status" -eq 0 ] || fail "exit status $status after Alt+F4"
+wait_game_end 20
+[ "$game_exit" -eq 0 ] || fail "exit status $game_exit after Alt+F4"
 echo "PASS"

@@ -51,49 +51,67 @@ ensure_prefix() {
   [ -f "$WINEPREFIX/system.reg" ] || fail "the Wine prefix has no registry"
 }
 
-# Starts Xvfb on a free display (it picks one and tells us) and openbox on it.
+# Starts Xvfb on a free display, then openbox on it. A server that does not answer is
+# replaced, four times at most.
 start_display() {
   need Xvfb openbox xdotool xwininfo xprop import compare
-  local numberFile="$WINE_TEST_DIR/display" i
-  rm -f "$numberFile"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" \
-    >"$WINE_TEST_DIR/xvfb.log" 2>&1 &
-  session_pids+=($!)
-  for i in $(seq 100); do
-    [ -s "$numberFile" ] && break
-    sleep 0.1
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    start_xvfb && break
+    [ "$attempt" -lt 5 ] || fail "Xvfb did not start: $(cat "$WINE_TEST_DIR/xvfb.log")"
   done
-  [ -s "$numberFile" ] || fail "Xvfb did not start: $(cat "$WINE_TEST_DIR/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$numberFile")"
   openbox --config-file "$(dirname "${BASH_SOURCE[0]}")/openbox-rc.xml" \
     >"$WINE_TEST_DIR/openbox.log" 2>&1 &
   session_pids+=($!)
+  local i
   for i in $(seq 100); do
     [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *"window id"* ]] && return 0
     sleep 0.1
   done
-  fail "openbox did not start: $(cat "$WINE_TEST_DIR/openbox.log")"
+  fail "openbox did not start on $DISPLAY: $(cat "$WINE_TEST_DIR/openbox.log")"
+}
+
+# One Xvfb on a random display from 200 up, clear of the low numbers other programs
+# on the machine pick first; succeeds once it takes clients. -noreset: by default the
+# server restarts whenever its last client leaves, refusing connections meanwhile.
+start_xvfb() {
+  local number=$((200 + RANDOM % 700)) i pid
+  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >"$WINE_TEST_DIR/xvfb.log" 2>&1 &
+  pid=$!
+  session_pids+=("$pid")
+  export DISPLAY=":$number"
+  for i in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break  # that display is taken
+    # Only our own server: its lock file holds its process id.
+    [ "$(tr -d ' \n' <"/tmp/.X$number-lock" 2>/dev/null)" = "$pid" ] &&
+      xprop -root _NET_SUPPORTED >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "Xvfb on $DISPLAY did not answer" >&2
+  kill "$pid" 2>/dev/null || true
+  return 1
 }
 
 # Runs a Windows program under Wine in the background; its stdout and stderr go to
-# $WINE_TEST_DIR/game.out and game.err, its exit status is read with game_status.
+# $WINE_TEST_DIR/game.out and game.err, wait_game_end gives its exit status.
 start_game() {
   wine "$@" >"$WINE_TEST_DIR/game.out" 2>"$WINE_TEST_DIR/game.err" &
   game_pid=$!
 }
 
-# Waits for the program to end (at most $1 seconds) and prints its exit status.
-game_status() {
+# Waits for the program to end (at most $1 seconds) and sets game_exit to its exit
+# status. Not to be run in a subshell: only this shell can wait for its child.
+game_exit=""
+wait_game_end() {
   local seconds=$1 i
   for i in $(seq $((seconds * 10))); do
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.1
   done
   kill -0 "$game_pid" 2>/dev/null && fail "the program is still running after ${seconds}s"
-  local status=0
-  wait "$game_pid" || status=$?
+  game_exit=0
+  wait "$game_pid" || game_exit=$?
   game_pid=""
-  echo "$status"
 }
 
 # The ids of the top-level windows titled exactly $1, one a line.
@@ -177,4 +195,25 @@ wait_destroyed() {
     sleep 0.1
   done
   fail "window $1 still exists after 30s"
+}
+
+# Waits until window $1 (an id) has the keyboard focus, so that typed keys reach it.
+wait_focus() {
+  local i
+  for i in $(seq 300); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ] && return 0
+    sleep 0.1
+  done
+  fail "window $1 did not get the keyboard focus in 30s"
+}
+
+# Runs a check until it succeeds, for at most 10s: window properties appear a moment
+# after the window itself.
+eventually() {
+  local i
+  for i in $(seq 100); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
 }
