@@ -107,7 +107,7 @@ void SdlFrontEnd::messageBox(std::string_view text, std::string_view title) {
 }
 
 void SdlFrontEnd::windowUnloaded() {
-  if (window) SDL_DestroyWindow(window);
+  if (window) destroyWindowAndColormap(window);
   window = nullptr;
   windowId = 0;
 }

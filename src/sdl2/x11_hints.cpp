@@ -1,6 +1,6 @@
 // The Motif hints set with Xlib on the game window's X11 handle, which SDL
-// hands out through SDL_GetWindowWMInfo, and the question whether a window
-// manager runs. Nothing else in the game needs Xlib.
+// hands out through SDL_GetWindowWMInfo, the question whether a window manager
+// runs, and freeing the colormap SDL leaves behind. Nothing else needs Xlib.
 #include "sdl2/x11_hints.h"
 
 #include <SDL_syswm.h>
@@ -61,6 +61,20 @@ void setFrameHints(SDL_Window* window) {
   XChangeProperty(x11.display, x11.window, atom, atom, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(hints), 5);
   XFlush(x11.display);
+}
+
+void destroyWindowAndColormap(SDL_Window* window) {
+  const X11Handle x11 = x11Handle(window);
+  XWindowAttributes attributes;
+  Colormap colormap = None;
+  if (x11.display && XGetWindowAttributes(x11.display, x11.window, &attributes)) {
+    colormap = attributes.colormap;
+  }
+  SDL_DestroyWindow(window);
+  if (colormap != None && colormap != DefaultColormapOfScreen(attributes.screen)) {
+    XFreeColormap(x11.display, colormap);
+    XFlush(x11.display);
+  }
 }
 
 bool inWindowManagerFrame(SDL_Window* window) {

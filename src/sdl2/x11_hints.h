@@ -1,6 +1,7 @@
 // The X11 work SDL does not do for the game: the frame hints that ask the window
 // manager for a close box and no minimise or maximise box, the question whether
-// a window manager framed the window, and an X error handler that survives reloads.
+// a window manager framed the window, an X error handler that survives reloads,
+// and destroying a window without leaving its colormap in the X server.
 #pragma once
 
 #include <SDL_video.h>
@@ -23,5 +24,10 @@ bool inWindowManagerFrame(SDL_Window* window);
 // pass and ends the program with one line on stderr for any other. Call after
 // SDL_Init; does nothing outside X11.
 void tolerateStaleWakeups(const char* videoDriver);
+
+// Destroys the window and the colormap SDL 2.26 made for it (SDL_CreateWindow
+// creates one per window and SDL_DestroyWindow leaves it in the X server and in
+// Xlib: one colormap and 48 bytes more per reload).
+void destroyWindowAndColormap(SDL_Window* window);
 
 }  // namespace gravisk::sdl2
