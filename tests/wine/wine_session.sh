@@ -83,7 +83,7 @@ start_xvfb() {
   for i in $(seq 100); do
     kill -0 "$pid" 2>/dev/null || break  # that display is taken
     # Only our own server: its lock file holds its process id.
-    [ "$(tr -d ' \n' <"/tmp/.X$number-lock" 2>/dev/null)" = "$pid" ] &&
+    [ "$({ tr -d ' \n' <"/tmp/.X$number-lock"; } 2>/dev/null)" = "$pid" ] &&
       xprop -root _NET_SUPPORTED >/dev/null 2>&1 && return 0
     sleep 0.1
   done
