@@ -29,21 +29,16 @@ median() { sort -n | awk '{v[NR]=$1} END{print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[
 ticks=$(getconf CLK_TCK)
 cpu_ms() { awk -v t="$ticks" '{print ($14+$15)*1000/t}' "/proc/$1/stat"; }
 
-# The window counts as shown once the X server reports a mapped top-level
-# window titled "Gravisk V2.0": xwininfo polled in a tight loop, so the figure
-# includes up to one xwininfo call (a few ms) of overshoot.
-mapped() { xwininfo -root -children 2>/dev/null | grep -q '"Gravisk V2.0"' &&
-  xwininfo -name 'Gravisk V2.0' 2>/dev/null | grep -q 'IsViewable'; }
+# The window counts as shown when the X server maps it: gravisk_map_timer
+# listens for the MapNotify on the root window (no window manager runs here)
+# and prints the game's pid and the milliseconds since it started the game.
+timer=${MAP_TIMER:-$(dirname "$GRAVISK")/../../tools/map_timer/gravisk_map_timer}
+[[ -x $timer ]] || { echo "no gravisk_map_timer at $timer (build the default preset)" >&2; exit 1; }
 
 for run in $(seq "$RUNS"); do
-  start=$EPOCHREALTIME
-  "$GRAVISK" &
-  game_pid=$!
-  until mapped; do
-    kill -0 "$game_pid" 2>/dev/null || { echo "the game ended early" >&2; exit 1; }
-  done
-  end=$EPOCHREALTIME
-  echo "$start $end" | awk '{printf "%.1f\n", ($2-$1)*1000}' >>"$tmp/start_ms"
+  read -r game_pid ms < <("$timer" "$GRAVISK")
+  [[ -n ${ms:-} ]] || { echo "the game ended without a window" >&2; exit 1; }
+  echo "$ms" >>"$tmp/start_ms"
   sleep 0.5 # let it settle before reading memory
   awk '/^Rss:/{r=$2} /^Pss:/{p=$2} END{printf "%.1f %.1f\n", r/1024, p/1024}' \
     "/proc/$game_pid/smaps_rollup" >>"$tmp/memory"
@@ -52,7 +47,7 @@ for run in $(seq "$RUNS"); do
   after=$(cpu_ms "$game_pid")
   echo "$before $after" | awk '{print $2-$1}' >>"$tmp/idle_cpu"
   kill "$game_pid"
-  wait "$game_pid" 2>/dev/null || true
+  while kill -0 "$game_pid" 2>/dev/null; do sleep 0.01; done
   game_pid=""
 done
 
