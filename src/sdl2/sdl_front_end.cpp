@@ -54,8 +54,11 @@ SdlFrontEnd::~SdlFrontEnd() {
   if (iconSurface) SDL_FreeSurface(iconSurface);
 }
 
-int SdlFrontEnd::run() {
+void SdlFrontEnd::start() {
   form.show();
+}
+
+int SdlFrontEnd::loop() {
   SDL_Event event;
   while (SDL_WaitEvent(&event)) {
     switch (event.type) {

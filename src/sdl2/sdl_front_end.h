@@ -28,9 +28,11 @@ struct SdlFrontEnd final : FrontEnd {
   SdlFrontEnd(const SdlFrontEnd&) = delete;
   SdlFrontEnd& operator=(const SdlFrontEnd&) = delete;
 
-  // Shows the game and plays it until the player closes the window. Returns the
-  // exit status; run-time errors and WindowError travel out to the caller.
-  int run();
+  // Shows the game: creates the window and loads the first level.
+  void start();
+  // Plays until the player closes the window and returns the exit status. Run-time
+  // errors and WindowError travel out of both to the caller.
+  int loop();
 
   void messageBox(std::string_view text, std::string_view title) override;
   void windowUnloaded() override;

@@ -1,0 +1,24 @@
+// Starting the game on Linux: the display checks, SDL's start-up, the game's
+// event loop and the report of a run-time error. The gravisk program's main is
+// one call of runGame().
+#pragma once
+
+#include <functional>
+
+#include "game/form.h"
+
+namespace gravisk::sdl2 {
+
+// Extra steps at start-up for programs that need the game in a particular state
+// (the fault probe of the end-to-end tests); gravisk itself passes none.
+struct StartHooks {
+  std::function<void(Form1&)> beforeShow;  // before the first Form1::show()
+  std::function<void(Form1&)> afterShow;   // once the first window is on screen
+};
+
+// Plays the game until the player closes the window. Returns the exit status:
+// 0 after a close; 1 when no window can be opened (one line on stderr) or after
+// a run-time error, which has then been reported on stderr and in a message box.
+int runGame(const StartHooks& hooks = {});
+
+}  // namespace gravisk::sdl2
