@@ -3,18 +3,9 @@
 // one call of runGame().
 #pragma once
 
-#include <functional>
-
-#include "game/form.h"
+#include "game/start_hooks.h"
 
 namespace gravisk::sdl2 {
-
-// Extra steps at start-up for programs that need the game in a particular state
-// (the fault probe of the end-to-end tests); gravisk itself passes none.
-struct StartHooks {
-  std::function<void(Form1&)> beforeShow;  // before the first Form1::show()
-  std::function<void(Form1&)> afterShow;   // once the first window is on screen
-};
 
 // Plays the game until the player closes the window. Returns the exit status:
 // 0 after a close; 1 when no window can be opened (one line on stderr) or after
