@@ -2,8 +2,6 @@
 // little-endian values through Form_KeyDown of a freshly shown Form1, and checks
 // after every key that the board still obeys the game's rules; aborts if not.
 #include <array>
-#include <bitset>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +11,7 @@
 #include "game/form.h"
 #include "game/runtime_error.h"
 #include "game/window_definition.h"
+#include "game_support.h"
 #include "levels/builtin_levels.h"
 
 namespace {
@@ -50,23 +49,11 @@ struct FuzzFrontEnd : FrontEnd {
   void windowShown() override { ++shows; }
 };
 
-// What moves may change on one board: the hero, the grass and the rocks.
+// What moves may change on one board: the grass, the rocks and the hero.
 struct Snapshot {
-  std::bitset<kCells> grass;
-  std::bitset<kCells> rocks;
-  float heroLeft = 0;
-  float heroTop = 0;
+  testing::Tiles tiles;
+  int heroCell = 0;
 };
-
-bool onCorner(float left, float top) {
-  return std::isfinite(left) && std::isfinite(top) && std::fmod(left, kTile) == 0 &&
-         std::fmod(top, kTile) == 0 && left >= 0 && left <= 15 * kTile && top >= 0 &&
-         top <= 7 * kTile;
-}
-
-int cellOf(float left, float top) {
-  return static_cast<int>(top / kTile) * kColumns + static_cast<int>(left / kTile);
-}
 
 Snapshot checkBoard(const Form1& form, const KeyContext& at) {
   if (!form.loaded()) fail(at, "window not loaded");
@@ -74,28 +61,8 @@ Snapshot checkBoard(const Form1& form, const KeyContext& at) {
   if (b.size() != kElementCount) fail(at, "element count", static_cast<int>(b.size()));
   const std::int16_t level = form.variables().level.value_or(0);
   if (level < 1 || level > kBuiltInLevels) fail(at, "level counter out of 1..3", level);
-
-  Snapshot s;
-  s.heroLeft = b.left(b.hero());
-  s.heroTop = b.top(b.hero());
-  const float doorLeft = b.left(b.door());
-  const float doorTop = b.top(b.door());
-  if (!onCorner(s.heroLeft, s.heroTop)) fail(at, "hero off the cell corners");
-  if (!onCorner(doorLeft, doorTop)) fail(at, "door off the cell corners");
-  if (s.heroLeft == doorLeft && s.heroTop == doorTop) fail(at, "hero on the door");
-  const int heroCell = cellOf(s.heroLeft, s.heroTop);
-
-  for (int i = 0; i < kCells; ++i) {
-    if (!b.visible(Layer::Dirt, i)) fail(at, "floor hidden in cell", i);
-    const bool grass = b.visible(Layer::Grass, i);
-    const bool rock = b.visible(Layer::Rock, i);
-    const bool wall = b.visible(Layer::Wall, i);
-    if (grass + rock + wall > 1) fail(at, "more than one of grass, rock, wall in cell", i);
-    if (i == heroCell && (grass || rock || wall)) fail(at, "hero inside a tile in cell", i);
-    s.grass[i] = grass;
-    s.rocks[i] = rock;
-  }
-  return s;
+  if (const std::string fault = testing::boardFault(b); !fault.empty()) fail(at, fault.c_str());
+  return {testing::tilesOf(b), testing::cellOf(b, b.hero())};
 }
 
 // A fresh board shows exactly its level's rows (the hero and door cells hold nothing).
@@ -105,13 +72,12 @@ void checkFreshLevel(const Form1& form, const Snapshot& s, const KeyContext& at)
   for (int i = 0; i < kCells; ++i) {
     const char code = rows[i / kColumns][i % kColumns];
     const bool wall = b.visible(Layer::Wall, i);
-    if (s.grass[i] != (code == '1') || s.rocks[i] != (code == '2') || wall != (code == '3')) {
+    if (s.tiles.grass[i] != (code == '1') || s.tiles.rocks[i] != (code == '2') ||
+        wall != (code == '3')) {
       fail(at, "fresh board differs from its level in cell", i);
     }
-    if (code == '4' && cellOf(s.heroLeft, s.heroTop) != i) fail(at, "hero not at its start");
-    if (code == '5' && cellOf(b.left(b.door()), b.top(b.door())) != i) {
-      fail(at, "door not at its place");
-    }
+    if (code == '4' && s.heroCell != i) fail(at, "hero not at its start");
+    if (code == '5' && testing::cellOf(b, b.door()) != i) fail(at, "door not at its place");
   }
 }
 
@@ -169,11 +135,9 @@ void play(const std::uint8_t* data, std::size_t size) {
       if (at.key == kKeyR || at.key == kKeyF1 || at.key == kKeyF2) fail(at, "no reload");
       if (level2 != level) fail(at, "level changed without a reload", level2);
       // Between reloads rocks are only moved and grass only dug away.
-      if (after.rocks.count() != before.rocks.count()) fail(at, "rock count changed");
-      if ((after.grass & ~before.grass).any()) fail(at, "grass appeared");
-      if (!isArrow(at.key) &&
-          (after.grass != before.grass || after.rocks != before.rocks ||
-           after.heroLeft != before.heroLeft || after.heroTop != before.heroTop)) {
+      const std::string fault = testing::moveFault(before.tiles, after.tiles);
+      if (!fault.empty()) fail(at, fault.c_str());
+      if (!isArrow(at.key) && (after.tiles != before.tiles || after.heroCell != before.heroCell)) {
         fail(at, "an ignored key changed the board");
       }
     }

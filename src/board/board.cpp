@@ -47,6 +47,12 @@ int toPixels(float twips) {
 
 }  // namespace
 
+PixelRect pixelRect(const Element& e) {
+  const int x = toPixels(e.left);
+  const int y = toPixels(e.top);
+  return {x, y, toPixels(e.left + e.width) - x, toPixels(e.top + e.height) - y};
+}
+
 Board::Board(std::span<const DefinedElement> frontToBack) {
   for (auto& layer : layers_) layer.fill(-1);
   elements_.reserve(frontToBack.size() + (kCells - 1) * kLayerCount);
@@ -142,9 +148,7 @@ std::vector<PixelRect> Board::takeDamage() {
 void Board::damageElement(ElementId id, bool evenIfHidden) {
   const Element& e = elements_[id];
   if (!e.visible && !evenIfHidden) return;
-  const int x = toPixels(e.left);
-  const int y = toPixels(e.top);
-  PixelRect r{x, y, toPixels(e.left + e.width) - x, toPixels(e.top + e.height) - y};
+  const PixelRect r = pixelRect(e);
   // A move touches a handful of cells; keep the list short by merging repeats.
   for (const PixelRect& d : damage_) {
     if (r.x >= d.x && r.y >= d.y && r.x + r.w <= d.x + d.w && r.y + r.h <= d.y + d.h) return;

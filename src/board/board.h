@@ -40,6 +40,9 @@ struct PixelRect {
 
 using ElementId = std::uint16_t;
 
+// The square of the client area an element covers, in whole pixels.
+PixelRect pixelRect(const Element& e);
+
 class Board {
  public:
   // Creates the window's elements from its definition, given front to back.

@@ -3,7 +3,6 @@
 #include "render/renderer.h"
 
 #include <algorithm>
-#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -12,13 +11,6 @@
 
 namespace gravisk {
 namespace {
-
-constexpr std::array<const char*, kPictureCount> kPictureFiles{"dirt.bmp", "grass.bmp", "rock.bmp",
-                                                               "wall.bmp", "door.bmp",  "hero.bmp"};
-
-int toPixels(float twips) {
-  return static_cast<int>(std::floor(twips / kTwipsPerPixel));
-}
 
 PixelRect intersect(PixelRect a, PixelRect b) {
   const int x0 = std::max(a.x, b.x);
@@ -32,6 +24,12 @@ PixelRect intersect(PixelRect a, PixelRect b) {
 constexpr PixelRect kClient{0, 0, Frame::kWidth, Frame::kHeight};
 
 }  // namespace
+
+std::string_view pictureFile(Picture picture) {
+  static constexpr std::array<std::string_view, kPictureCount> kFiles{
+      "dirt.bmp", "grass.bmp", "rock.bmp", "wall.bmp", "door.bmp", "hero.bmp"};
+  return kFiles[static_cast<int>(picture)];
+}
 
 Tile scaleToTile(const PicturePixels& picture) {
   Tile tile{};
@@ -48,8 +46,9 @@ Tile scaleToTile(const PicturePixels& picture) {
 std::array<PicturePixels, kPictureCount> builtInPictures() {
   std::array<PicturePixels, kPictureCount> pictures{};
   for (int i = 0; i < kPictureCount; ++i) {
-    const auto bytes = embeddedAsset(kPictureFiles[i]);
-    if (bytes.empty()) throw std::runtime_error(std::string("missing picture ") + kPictureFiles[i]);
+    const std::string_view file = pictureFile(static_cast<Picture>(i));
+    const auto bytes = embeddedAsset(file);
+    if (bytes.empty()) throw std::runtime_error("missing picture " + std::string(file));
     pictures[i] = decodeBmp(bytes).pixels;
   }
   return pictures;
@@ -75,14 +74,13 @@ void Renderer::renderRect(const Board& board, Frame& frame, PixelRect clip) cons
   for (ElementId id : board.drawingOrder()) {
     const Element& e = board.get(id);
     if (!e.visible || e.kind != Element::Kind::Image) continue;
-    const int x = toPixels(e.left);
-    const int y = toPixels(e.top);
     // Every image element is one cell, 375 × 375 twips: 25 × 25 pixels.
-    const PixelRect part = intersect({x, y, kTilePixels, kTilePixels}, clip);
+    const PixelRect square = pixelRect(e);
+    const PixelRect part = intersect(square, clip);
     if (part.w == 0 || part.h == 0) continue;
     const Tile& tile = tiles_[static_cast<int>(e.picture)];
     for (int row = part.y; row < part.y + part.h; ++row) {
-      const std::uint32_t* src = tile.data() + (row - y) * kTilePixels + (part.x - x);
+      const std::uint32_t* src = tile.data() + (row - square.y) * kTilePixels + (part.x - square.x);
       std::copy_n(src, part.w, pixels + row * Frame::kWidth + part.x);
     }
   }

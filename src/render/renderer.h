@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "board/board.h"
@@ -34,6 +35,9 @@ using PicturePixels = std::array<std::uint32_t, kPicturePixels * kPicturePixels>
 // Scales a 32 × 32 picture to 25 × 25, taking for each screen pixel the
 // picture pixel under its centre.
 Tile scaleToTile(const PicturePixels& picture);
+
+// The file in assets/ that holds a picture, as the game embeds it ("hero.bmp").
+std::string_view pictureFile(Picture picture);
 
 // The six pictures built into the game, decoded.
 std::array<PicturePixels, kPictureCount> builtInPictures();

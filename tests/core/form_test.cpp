@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "game/runtime_error.h"
+#include "game_support.h"
 #include "levels/builtin_levels.h"
-#include "recording_front_end.h"
 
 namespace gravisk {
 namespace {

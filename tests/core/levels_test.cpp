@@ -4,8 +4,8 @@
 #include "board/construction.h"
 #include "game/runtime_error.h"
 #include "game/window_definition.h"
+#include "game_support.h"
 #include "levels/builtin_levels.h"
-#include "recording_front_end.h"
 
 namespace gravisk {
 namespace {

@@ -2,7 +2,7 @@
 // thing that stops a rock, and stepping onto the door.
 #include <gtest/gtest.h>
 
-#include "recording_front_end.h"
+#include "game_support.h"
 
 namespace gravisk {
 namespace {

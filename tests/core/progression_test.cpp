@@ -2,9 +2,9 @@
 // reload keeps and throws away.
 #include <gtest/gtest.h>
 
+#include "game_support.h"
 #include "levels/builtin_levels.h"
 #include "levels/progression.h"
-#include "recording_front_end.h"
 
 namespace gravisk {
 namespace {

@@ -8,8 +8,8 @@
 #include <tuple>
 #include <unordered_set>
 
+#include "game_support.h"
 #include "levels/builtin_levels.h"
-#include "recording_front_end.h"
 
 namespace gravisk {
 namespace {
@@ -18,7 +18,7 @@ using testing::Game;
 
 // What moves can change: where the hero stands, which grass is left, where the rocks lie.
 struct State {
-  std::bitset<kCells> grass, rocks;
+  testing::Tiles tiles;
   int hero = 0;
   bool operator==(const State&) const = default;
 };
@@ -26,30 +26,20 @@ struct State {
 struct StateHash {
   std::size_t operator()(const State& s) const {
     const std::hash<std::bitset<kCells>> h;
-    return h(s.grass) * 31 + h(s.rocks) * 7 + static_cast<std::size_t>(s.hero);
+    return h(s.tiles.grass) * 31 + h(s.tiles.rocks) * 7 + static_cast<std::size_t>(s.hero);
   }
 };
 
-int cellAt(const Board& b, ElementId id) {
-  return static_cast<int>((b.top(id) * 16 + b.left(id)) / kTile);
-}
-
 State stateOf(const Board& b) {
-  State s;
-  s.hero = cellAt(b, b.hero());
-  for (int i = 0; i < kCells; ++i) {
-    s.grass[i] = b.visible(Layer::Grass, i);
-    s.rocks[i] = b.visible(Layer::Rock, i);
-  }
-  return s;
+  return {testing::tilesOf(b), testing::cellOf(b, b.hero())};
 }
 
 void apply(const State& s, Board& b) {
   b.setLeft(b.hero(), static_cast<float>(s.hero % 16) * kTile);
   b.setTop(b.hero(), static_cast<float>(s.hero / 16) * kTile);
   for (int i = 0; i < kCells; ++i) {
-    b.setVisible(Layer::Grass, i, s.grass[i]);
-    b.setVisible(Layer::Rock, i, s.rocks[i]);
+    b.setVisible(Layer::Grass, i, s.tiles.grass[i]);
+    b.setVisible(Layer::Rock, i, s.tiles.rocks[i]);
   }
 }
 
@@ -61,7 +51,7 @@ int distance(int a, int b) {
 std::vector<std::int16_t> solve(Game& game, std::size_t* explored) {
   const int level = game.level();
   const Board start = game.board();
-  const int door = cellAt(start, start.door());
+  const int door = testing::cellOf(start, start.door());
   struct Node {
     int priority;
     std::size_t id;

@@ -21,7 +21,7 @@ using render_test::expectedPicture;
 using render_test::Game;
 
 std::set<std::uint32_t> paletteOf(Picture picture) {
-  const auto bytes = embeddedAsset(render_test::kPictureFile[static_cast<int>(picture)]);
+  const auto bytes = embeddedAsset(pictureFile(picture));
   const Picture32 decoded = decodeBmp(bytes);
   return {decoded.pixels.begin(), decoded.pixels.end()};
 }
@@ -76,7 +76,7 @@ TEST(RenderCells, EveryLevelAndPlayedBoardShowsItsPicturesAndBackgroundStrips) {
     expectCellsMatchBoard(renderer, game.board(), frame);
     expectStripsAreBackground(frame);
 
-    for (int i = 0; i < 60 && game.frontEnd.boxes == 0; ++i) game.press(keys[random() % 4]);
+    for (int i = 0; i < 60 && game.frontEnd.boxes.empty(); ++i) game.press(keys[random() % 4]);
     ASSERT_EQ(*game.form.variables().level, level) << "the random walk won; pick another seed";
     renderer.render(game.board(), frame);
     expectCellsMatchBoard(renderer, game.board(), frame);

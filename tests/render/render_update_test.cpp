@@ -34,10 +34,10 @@ void playAndCompare(unsigned seed, const std::vector<std::int16_t>& keys, int st
   for (int step = 0; step < steps; ++step) {
     const std::int16_t key = keys[random() % keys.size()];
     const Frame before = kept;
-    const int boxes = game.frontEnd.boxes;
+    const std::size_t boxes = game.frontEnd.boxes.size();
     game.press(key);
     reloads += key == kKeyR || key == kKeyF1 || key == kKeyF2;
-    wins += game.frontEnd.boxes - boxes;
+    wins += static_cast<int>(game.frontEnd.boxes.size() - boxes);
     const std::vector<PixelRect> changed = renderer.update(game.board(), kept);
     renderer.render(game.board(), full);
     ASSERT_EQ(kept.pixels, full.pixels) << "step " << step << " key " << key;
@@ -84,7 +84,7 @@ TEST(RenderUpdate, MatchesAFullRenderThroughWinsOnEveryLevel) {
     renderer.render(game.board(), full);
     ASSERT_EQ(kept.pixels, full.pixels) << "key " << (c - wins);
   }
-  EXPECT_EQ(game.frontEnd.boxes, 3);
+  EXPECT_EQ(game.frontEnd.boxes.size(), 3u);
   EXPECT_EQ(*game.form.variables().level, 1);
 }
 

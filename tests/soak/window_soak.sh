@@ -3,8 +3,8 @@
 # new window): its resident memory (/proc/PID/smaps_rollup), its X resources (xrestop)
 # and the server's window tree (xwininfo) must be the same after the last reload as after
 # the first 100. Closed at the end, it must exit cleanly; in a sanitizer build that
-# includes LeakSanitizer finding nothing. Needs GRAVISK, XRELOAD (gravisk_x_reload) and
-# WM (none | openbox); HEADLESS as the shared helpers want it.
+# includes LeakSanitizer finding nothing. Needs GRAVISK, XRELOAD (gravisk_x_reload),
+# SEND_WM_DELETE and WM (none | openbox); HEADLESS as the shared helpers want it.
 source "${E2E_LIB:-$(dirname "$0")/../e2e/lib.sh}"
 RELOADS=${RELOADS:-1000}
 RSS_SLACK_KB=${RSS_SLACK_KB:-32}
@@ -38,7 +38,7 @@ measure after-$((RELOADS / 2))
 measure after-$RELOADS
 game_exited && fail "the game ended during the reloads"
 
-"$XRELOAD" close || fail "cannot ask the game to close"
+"$SEND_WM_DELETE" "$(game_window)" || fail "cannot ask the game to close"
 wait_for 30 game_exited || fail "the game did not close"
 wait "$GAME_PID"
 status=$?

@@ -1,7 +1,6 @@
 // gravisk_x_reload N: presses F1 N times through the XTEST extension, each time
 // waiting until a new "Gravisk V2.0" window has the keyboard focus (a reload makes a
 // new window). Faster than a fresh xdotool per key; exits 1 if a reload does not come.
-// gravisk_x_reload close: asks the focused game window to close, as a close box does.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -45,24 +44,10 @@ Window focusedGameWindow(Display* dpy) {
 
 }  // namespace
 
-// Sends WM_DELETE_WINDOW, the message a window manager sends for the close box.
-void askToClose(Display* dpy, Window window) {
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window;
-  event.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
-  XSendEvent(dpy, window, False, NoEventMask, &event);
-  XSync(dpy, False);
-}
-
 int main(int argc, char** argv) {
-  const bool closing = argc == 2 && std::strcmp(argv[1], "close") == 0;
-  const long count = argc == 2 && !closing ? std::strtol(argv[1], nullptr, 10) : 0;
-  if (argc != 2 || count < 0) {
-    std::fprintf(stderr, "usage: gravisk_x_reload COUNT | close\n");
+  const long count = argc == 2 ? std::strtol(argv[1], nullptr, 10) : -1;
+  if (count < 0) {
+    std::fprintf(stderr, "usage: gravisk_x_reload COUNT\n");
     return 2;
   }
   OpenDisplay display;
@@ -79,10 +64,6 @@ int main(int argc, char** argv) {
   if (window == None) {
     std::fprintf(stderr, "gravisk_x_reload: the game window does not have the focus\n");
     return 1;
-  }
-  if (closing) {
-    askToClose(dpy, window);
-    return 0;
   }
   const auto start = Clock::now();
   for (long i = 0; i < count; ++i) {
