@@ -9,7 +9,7 @@ start_x
 run_probe() {
   "$FAULT_PROBE" "$1" >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err" &
   GAME_PID=$!
-  E2E_PIDS+=($GAME_PID)
+  X_PIDS+=($GAME_PID)
 }
 # close_box_and_expect_status1: Return on the box ends the program with status 1.
 close_box_and_expect_status1() {

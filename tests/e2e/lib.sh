@@ -1,67 +1,26 @@
-# Shared helpers for the end-to-end tests: a private Xvfb (and openbox), the game
-# started on it, waits that poll for a condition with a time limit, screenshots
-# compared pixel for pixel with the pictures gravisk_headless draws.
+# Shared helpers for the end-to-end tests of the Linux program, on top of the X
+# session helpers: the game started on a private Xvfb (and openbox), keys sent to
+# it, and its window compared pixel for pixel with what gravisk_headless draws.
 # Sourced by each test; needs GRAVISK, HEADLESS and WM (none | openbox) set.
 
 set -u
 E2E_TMP=$(mktemp -d /tmp/gravisk-e2e.XXXXXX)
-E2E_PIDS=()
-E2E_FAILED=0
-E2E_WM_PID=""
+X_TMP=$E2E_TMP
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 GAME_PID=""
 GAME_WIN=""
 
 e2e_cleanup() {
-  local pid
-  for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
-    pid=${E2E_PIDS[i]}
-    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-  done
-  if [[ $E2E_FAILED == 0 ]]; then rm -rf "$E2E_TMP"; else echo "files kept in $E2E_TMP" >&2; fi
+  x_stop
+  if [[ $X_FAILED == 0 ]]; then rm -rf "$E2E_TMP"; else echo "files kept in $E2E_TMP" >&2; fi
 }
 trap e2e_cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  E2E_FAILED=1
-  exit 1
-}
-
-# wait_for SECONDS COMMAND...: runs COMMAND every 20 ms until it succeeds.
-wait_for() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS <= deadline)) || return 1
-    sleep 0.02
-  done
-}
-
-# Starts Xvfb on a free display (it picks the number itself) and, if WM says so,
-# openbox; exports DISPLAY.
+# Starts Xvfb and, if WM says so, openbox; exports DISPLAY.
 start_x() {
-  local fifo="$E2E_TMP/displayfd"
-  : >"$fifo"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$fifo" \
-    2>"$E2E_TMP/xvfb.log" &
-  E2E_PIDS+=($!)
-  wait_for 10 grep -q '[0-9]' "$fifo" || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$fifo")"
-  if [[ $WM == openbox ]]; then
-    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
-    E2E_WM_PID=$!
-    E2E_PIDS+=($E2E_WM_PID)
-    wait_for 10 wm_running || fail "openbox did not start"
-  fi
-}
-
-# openbox claims the screen (_NET_SUPPORTING_WM_CHECK) before it is ready to
-# manage windows; a window mapped in between stays unmanaged and unmapped. The
-# theme is the last thing it loads before its event loop.
-wm_running() {
-  local props
-  props=$(xprop -root _OB_THEME _NET_WORKAREA) &&
-    [[ $props == *"_OB_THEME("*"_NET_WORKAREA("* ]]
+  start_xvfb
+  [[ $WM == openbox ]] && start_openbox
+  return 0
 }
 
 # The game window's id, if exactly one is mapped.
@@ -71,14 +30,12 @@ game_window() { xdotool search --onlyvisible --name '^Gravisk V2\.0$'; }
 start_game() {
   "$GRAVISK" >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err" &
   GAME_PID=$!
-  E2E_PIDS+=($GAME_PID)
+  X_PIDS+=($GAME_PID)
   wait_for 10 game_window || fail "no game window appeared; game $(game_state); windows:
 $(xwininfo -root -tree | grep -v 'has no name')"
   GAME_WIN=$(game_window)
   wait_for 5 has_focus "$GAME_WIN" || fail "the game window did not get the keyboard focus"
 }
-
-has_focus() { [[ $(xdotool getwindowfocus) == "$1" ]]; }
 
 is_new_window() {
   local win
@@ -101,18 +58,12 @@ press() {
   done
 }
 
-# window_geometry WIN: prints "X Y WIDTH HEIGHT" of the client area on screen.
-window_geometry() {
-  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
-    /^ *Width:/{w=$2} /^ *Height:/{h=$2} END{print x, y, w, h}'
-}
-
-# pixels_differ WIN PICTURE: how many pixels of the window differ from PICTURE.
-pixels_differ() {
+# window_differs WIN PICTURE: how many pixels of the window differ from PICTURE.
+window_differs() {
   import -window "$1" "$E2E_TMP/shot.png" 2>/dev/null || { echo 999999; return; }
-  compare -metric AE "$E2E_TMP/shot.png" "$2" null: 2>&1 >/dev/null | cut -d' ' -f1
+  pixels_differ "$E2E_TMP/shot.png" "$2"
 }
-same_picture() { [[ $(pixels_differ "$1" "$2") == 0 ]]; }
+same_picture() { [[ $(window_differs "$1" "$2") == 0 ]]; }
 
 # expect_picture NAME HEADLESS-KEYS...: the game window must show, within a few
 # seconds, exactly what gravisk_headless draws after the same keys.
@@ -122,14 +73,17 @@ expect_picture() {
   "$HEADLESS" --out "$E2E_TMP/$name.ppm" "$@" >"$E2E_TMP/$name.txt" || fail "headless: $*"
   if ! wait_for 5 same_picture "$GAME_WIN" "$E2E_TMP/$name.ppm"; then
     cp "$E2E_TMP/shot.png" "$E2E_TMP/$name.window.png"
-    fail "$name: $(pixels_differ "$GAME_WIN" "$E2E_TMP/$name.ppm") pixels differ from headless ($*)"
+    fail "$name: $(window_differs "$GAME_WIN" "$E2E_TMP/$name.ppm") pixels differ from headless ($*)"
   fi
   echo "ok: $name"
 }
 
 # The message box SDL opens: a top-level window named "Gravisk" (xdotool's
 # search misses its UTF-8 name, xwininfo does not).
-message_box() { xwininfo -root -tree | awk '/"Gravisk": \(/{print $1; found=1} END{exit !found}'; }
+message_box() {
+  local ids
+  ids=$(windows_named Gravisk) && [[ -n $ids ]] && echo "$ids"
+}
 
 # For failure messages: whether the game runs, and where it waits.
 game_state() {
@@ -137,9 +91,6 @@ game_state() {
     echo "running ($(awk '{print $3}' "/proc/$GAME_PID/stat") in $(cat "/proc/$GAME_PID/wchan"))"
   else
     echo "ended"
-  fi
-  if [[ -n $E2E_WM_PID ]]; then
-    echo "openbox: $(awk '{print $3}' "/proc/$E2E_WM_PID/stat" 2>/dev/null) $(cat "/proc/$E2E_WM_PID/wchan" 2>/dev/null)"
   fi
 }
 

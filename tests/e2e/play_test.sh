@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.sh"
 start_x
 start_game
 
-read -r x y w h < <(window_geometry "$GAME_WIN")
+read -r x y w h < <(client_geometry "$GAME_WIN")
 [[ "$w x $h" == "402 x 201" ]] || fail "client area is $w x $h, not 402 x 201"
 echo "ok: client area 402 x 201"
 

@@ -19,17 +19,17 @@ sizes=$(xprop -id "$GAME_WIN" WM_NORMAL_HINTS)
 echo "ok: fixed size"
 
 # Centred: the client area's middle within a frame's title bar of the screen's.
-read -r x0 y0 w h < <(window_geometry "$GAME_WIN")
+read -r x0 y0 w h < <(client_geometry "$GAME_WIN")
 read -r sw sh < <(xdotool getdisplaygeometry)
 dx=$((x0 + w / 2 - sw / 2)) dy=$((y0 + h / 2 - sh / 2))
 ((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 40)) || fail "not centred: client at $x0,$y0"
 echo "ok: centred at $x0,$y0"
 
-moved_away() { read -r x y _ < <(window_geometry "$GAME_WIN") && ((x < 100 && y < 100)); }
+moved_away() { read -r x y _ < <(client_geometry "$GAME_WIN") && ((x < 100 && y < 100)); }
 xdotool windowmove "$GAME_WIN" 20 30
 wait_for 5 moved_away || fail "the window did not move"
 press F1
-read -r x y _ < <(window_geometry "$GAME_WIN")
+read -r x y _ < <(client_geometry "$GAME_WIN")
 [[ "$x,$y" == "$x0,$y0" ]] || fail "after the reload at $x,$y, not back at $x0,$y0"
 echo "ok: centred again after moving and F1"
 expect_picture level2 F1
