@@ -6,7 +6,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "render/bitmap.h"
 #include "render/embedded_assets.h"
 
 namespace gravisk {

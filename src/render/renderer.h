@@ -11,13 +11,14 @@
 
 #include "board/board.h"
 #include "game/window_definition.h"
+#include "render/bitmap.h"
 
 namespace gravisk {
 
 // The toolkit's face colour where the board does not reach (0x00RRGGBB).
 inline constexpr std::uint32_t kBackgroundColour = 0xF0F0F0;
 inline constexpr int kTilePixels = 25;
-inline constexpr int kPicturePixels = 32;
+inline constexpr int kPicturePixels = Picture32::kSize;
 
 // The client area's pixels, 0x00RRGGBB, rows top to bottom.
 struct Frame {
@@ -30,7 +31,7 @@ struct Frame {
 // One picture as drawn on screen: 25 × 25 pixels.
 using Tile = std::array<std::uint32_t, kTilePixels * kTilePixels>;
 // One picture as stored: 32 × 32 pixels, rows top to bottom.
-using PicturePixels = std::array<std::uint32_t, kPicturePixels * kPicturePixels>;
+using PicturePixels = decltype(Picture32::pixels);
 
 // Scales a 32 × 32 picture to 25 × 25, taking for each screen pixel the
 // picture pixel under its centre.

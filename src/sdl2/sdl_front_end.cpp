@@ -126,8 +126,7 @@ void SdlFrontEnd::windowShown() {
   // window, and SDL writes its own ones while creating it: hence hidden first.
   setFrameHints(window);
 
-  renderer.render(form.board(), frame);
-  form.board().takeDamage();  // all drawn already
+  renderer.update(form.board(), frame);  // a new board is drawn whole
   SDL_Surface* surface = SDL_GetWindowSurface(window);
   if (!surface) throw WindowError(std::string("cannot draw in the window: ") + SDL_GetError());
   copyToSurface(frame, surface, {0, 0, Frame::kWidth, Frame::kHeight});

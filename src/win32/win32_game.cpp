@@ -77,8 +77,7 @@ struct Win32Game final : FrontEnd {
   }
 
   void windowShown() override {
-    renderer.render(form.board(), frame);
-    form.board().takeDamage();  // the whole frame has just been drawn
+    renderer.update(form.board(), frame);  // a new board is drawn whole
     if (!window) createWindow();
     InvalidateRect(window, nullptr, FALSE);
     ShowWindow(window, SW_SHOW);
