@@ -40,18 +40,7 @@ int layerOf(DefinedName name) {
   }
 }
 
-// Twips to whole pixels; the board's coordinates are multiples of 15.
-int toPixels(float twips) {
-  return static_cast<int>(std::floor(twips / kTwipsPerPixel));
-}
-
 }  // namespace
-
-PixelRect pixelRect(const Element& e) {
-  const int x = toPixels(e.left);
-  const int y = toPixels(e.top);
-  return {x, y, toPixels(e.left + e.width) - x, toPixels(e.top + e.height) - y};
-}
 
 Board::Board(std::span<const DefinedElement> frontToBack) {
   for (auto& layer : layers_) layer.fill(-1);

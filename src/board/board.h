@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -41,7 +42,14 @@ struct PixelRect {
 using ElementId = std::uint16_t;
 
 // The square of the client area an element covers, in whole pixels.
-PixelRect pixelRect(const Element& e);
+inline PixelRect pixelRect(const Element& e) {
+  const auto toPixels = [](float twips) {
+    return static_cast<int>(std::floor(twips / kTwipsPerPixel));
+  };
+  const int x = toPixels(e.left);
+  const int y = toPixels(e.top);
+  return {x, y, toPixels(e.left + e.width) - x, toPixels(e.top + e.height) - y};
+}
 
 class Board {
  public:

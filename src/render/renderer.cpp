@@ -70,9 +70,18 @@ void Renderer::renderRect(const Board& board, Frame& frame, PixelRect clip) cons
   for (int y = clip.y; y < clip.y + clip.h; ++y) {
     std::fill_n(pixels + y * Frame::kWidth + clip.x, clip.w, kBackgroundColour);
   }
+  // The clip in twips, so that the elements far from it are passed over without
+  // working out their pixel squares (a move's redraw meets every element).
+  const float left = static_cast<float>(clip.x * kTwipsPerPixel);
+  const float top = static_cast<float>(clip.y * kTwipsPerPixel);
+  const float right = static_cast<float>((clip.x + clip.w) * kTwipsPerPixel);
+  const float bottom = static_cast<float>((clip.y + clip.h) * kTwipsPerPixel);
   for (ElementId id : board.drawingOrder()) {
     const Element& e = board.get(id);
     if (!e.visible || e.kind != Element::Kind::Image) continue;
+    if (e.left >= right || e.left + e.width <= left || e.top >= bottom || e.top + e.height <= top) {
+      continue;
+    }
     // Every image element is one cell, 375 × 375 twips: 25 × 25 pixels.
     const PixelRect square = pixelRect(e);
     const PixelRect part = intersect(square, clip);
