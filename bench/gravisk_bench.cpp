@@ -1,6 +1,8 @@
 // Speed figures for the work one key costs: the core's move, reload and Form_Load,
-// and the renderer's full picture and partial redraw. Aims on the development
-// machine: a full render within 100 µs, a move's redraw within 10 µs.
+// the renderer's full picture and partial redraw, and the present step that puts
+// the frame into a window buffer at scale 1, 2 and 3. Aims on the development
+// machine: a full render within 100 µs, a move's redraw within 10 µs, a whole
+// frame presented at scale 3 within 500 µs.
 #include <benchmark/benchmark.h>
 
 #include <string_view>
@@ -9,6 +11,7 @@
 #include "game/form.h"
 #include "game/window_definition.h"
 #include "render/renderer.h"
+#include "render/scaling.h"
 
 namespace {
 
@@ -117,5 +120,40 @@ void BM_FullRender(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_FullRender);
+
+// The present step: the frame copied into a window-sized buffer at scale n, whole
+// (a new window, an expose) or the parts a Right step changed.
+void presentBench(benchmark::State& state, bool whole) {
+  const int n = static_cast<int>(state.range(0));
+  Started game;
+  const Renderer renderer;
+  Frame frame;
+  renderer.update(game.form.board(), frame);
+  game.form.Form_KeyDown(kKeyRight, 0);
+  const std::vector<PixelRect> parts =
+      whole ? std::vector<PixelRect>{{0, 0, Frame::kWidth, Frame::kHeight}}
+            : renderer.update(game.form.board(), frame);
+  const std::size_t width = static_cast<std::size_t>(Frame::kWidth) * n;
+  std::vector<std::uint32_t> window(width * Frame::kHeight * n);
+  long pixels = 0;
+  for (const PixelRect& r : parts) pixels += static_cast<long>(r.w) * r.h * n * n;
+  for (auto _ : state) {
+    for (const PixelRect& r : parts) {
+      presentScaled(frame, r, n, window.data(), width * sizeof(std::uint32_t));
+    }
+    benchmark::DoNotOptimize(window.data());
+    benchmark::ClobberMemory();
+  }
+  state.counters["pixels"] = static_cast<double>(pixels);
+  state.SetItemsProcessed(state.iterations());
+}
+void BM_PresentFrame(benchmark::State& state) {
+  presentBench(state, true);
+}
+void BM_PresentMove(benchmark::State& state) {
+  presentBench(state, false);
+}
+BENCHMARK(BM_PresentFrame)->DenseRange(1, 3);
+BENCHMARK(BM_PresentMove)->DenseRange(1, 3);
 
 }  // namespace

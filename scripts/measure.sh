@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the game's speed and memory figures in one table: gravisk_bench (Google
-# Benchmark: a move, its redraw, a reload, Form_Load, a full render) and, when it is
-# there, scripts/measure-linux.sh (start time, memory and idle CPU of the Linux game).
+# Benchmark: a move, its redraw, a reload, Form_Load, a full render, the present step
+# at scale 1 to 3) and, when it is there, scripts/measure-linux.sh (start time, memory
+# and idle CPU of the Linux game).
 # Builds nothing unless the binaries are missing; then it builds the default preset.
 # usage: scripts/measure.sh [build-dir]   (default build/default; MIN_TIME=0.2 seconds
 # per benchmark; LINUX=0 skips the Linux program; RUNS and IDLE go to measure-linux.sh)
@@ -36,6 +37,12 @@ rows = {
     "BM_Reload": ("one reload (Form1::reload)", None),
     "BM_FormLoad": ("Form_Load on a fresh board", None),
     "BM_FullRender": ("full render (Renderer::render)", 100.0),
+    "BM_PresentFrame/1": ("present a whole frame at scale 1", None),
+    "BM_PresentFrame/2": ("present a whole frame at scale 2", None),
+    "BM_PresentFrame/3": ("present a whole frame at scale 3", 500.0),
+    "BM_PresentMove/1": ("present a move's redraw at scale 1", None),
+    "BM_PresentMove/2": ("present a move's redraw at scale 2", None),
+    "BM_PresentMove/3": ("present a move's redraw at scale 3", None),
 }
 scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
 print(f"{'figure':<44} {'wall µs':>10} {'CPU µs':>10}  aim")
