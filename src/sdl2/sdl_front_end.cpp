@@ -4,12 +4,12 @@
 
 #include <SDL_messagebox.h>
 
-#include <cstring>
 #include <iostream>
 #include <string>
 
 #include "game/window_definition.h"
 #include "render/embedded_assets.h"
+#include "render/scaling.h"
 #include "sdl2/keys.h"
 #include "sdl2/x11_hints.h"
 
@@ -18,21 +18,30 @@ namespace {
 
 // Frame pixels are 0x00RRGGBB in native-endian 32-bit words: SDL's RGB888.
 constexpr Uint32 kFrameFormat = SDL_PIXELFORMAT_RGB888;
-constexpr int kFramePitch = Frame::kWidth * 4;
 
-void copyToSurface(const Frame& frame, SDL_Surface* surface, const PixelRect& rect) {
-  const std::uint32_t* from = frame.pixels.data() + rect.y * Frame::kWidth + rect.x;
-  auto* to = static_cast<std::uint8_t*>(surface->pixels) + rect.y * surface->pitch +
-             rect.x * surface->format->BytesPerPixel;
+// Copies a part of the frame to the window surface, each pixel as a scale × scale
+// block; a surface of another pixel format gets the block copy through `scratch`.
+void copyToSurface(const Frame& frame, int scale, std::vector<std::uint32_t>& scratch,
+                   SDL_Surface* surface, const PixelRect& rect) {
+  const PixelRect shown = scaledRect(rect, scale);
+  // The window cannot be resized, so its surface has the window's size; never
+  // write past a smaller one.
+  if (surface->w < Frame::kWidth * scale || surface->h < Frame::kHeight * scale) return;
   if (surface->format->format == kFrameFormat) {
-    for (int row = 0; row < rect.h; ++row) {
-      std::memcpy(to + row * surface->pitch, from + row * Frame::kWidth,
-                  static_cast<std::size_t>(rect.w) * 4);
-    }
-  } else {
-    SDL_ConvertPixels(rect.w, rect.h, kFrameFormat, from, kFramePitch, surface->format->format, to,
-                      surface->pitch);
+    presentScaled(frame, rect, scale, static_cast<std::uint32_t*>(surface->pixels),
+                  static_cast<std::size_t>(surface->pitch));
+    return;
   }
+  const int width = Frame::kWidth * scale;
+  scratch.resize(static_cast<std::size_t>(width) * Frame::kHeight * scale);
+  const std::size_t pitch = static_cast<std::size_t>(width) * 4;
+  presentScaled(frame, rect, scale, scratch.data(), pitch);
+  SDL_ConvertPixels(shown.w, shown.h, kFrameFormat,
+                    scratch.data() + static_cast<std::size_t>(shown.y) * width + shown.x,
+                    static_cast<int>(pitch), surface->format->format,
+                    static_cast<std::uint8_t*>(surface->pixels) + shown.y * surface->pitch +
+                        shown.x * surface->format->BytesPerPixel,
+                    surface->pitch);
 }
 
 }  // namespace
@@ -55,6 +64,7 @@ SdlFrontEnd::~SdlFrontEnd() {
 }
 
 void SdlFrontEnd::start() {
+  scale = scaleForDpi(desktopDpi(SDL_GetCurrentVideoDriver()));
   form.show();
 }
 
@@ -118,7 +128,7 @@ void SdlFrontEnd::windowUnloaded() {
 void SdlFrontEnd::windowShown() {
   const std::string title(kWindowTitle);
   window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                            kClientWidth, kClientHeight, SDL_WINDOW_HIDDEN);
+                            windowWidth(), windowHeight(), SDL_WINDOW_HIDDEN);
   if (!window) throw WindowError(std::string("cannot open a window: ") + SDL_GetError());
   windowId = SDL_GetWindowID(window);
   if (iconSurface) SDL_SetWindowIcon(window, iconSurface);
@@ -129,7 +139,7 @@ void SdlFrontEnd::windowShown() {
   renderer.update(form.board(), frame);  // a new board is drawn whole
   SDL_Surface* surface = SDL_GetWindowSurface(window);
   if (!surface) throw WindowError(std::string("cannot draw in the window: ") + SDL_GetError());
-  copyToSurface(frame, surface, {0, 0, Frame::kWidth, Frame::kHeight});
+  copyToSurface(frame, scale, scratch, surface, {0, 0, Frame::kWidth, Frame::kHeight});
 
   SDL_ShowWindow(window);
   SDL_UpdateWindowSurface(window);
@@ -145,8 +155,9 @@ void SdlFrontEnd::present(const PixelRect* rects, int count) {
   std::vector<SDL_Rect> shown;
   shown.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
-    copyToSurface(frame, surface, rects[i]);
-    shown.push_back({rects[i].x, rects[i].y, rects[i].w, rects[i].h});
+    copyToSurface(frame, scale, scratch, surface, rects[i]);
+    const PixelRect r = scaledRect(rects[i], scale);
+    shown.push_back({r.x, r.y, r.w, r.h});
   }
   SDL_UpdateWindowSurfaceRects(window, shown.data(), count);
 }

@@ -1,6 +1,7 @@
 // The SDL2 front end: the one struct that holds the game, its window, the
 // pictures it shows and the event loop that feeds it keys. Every reload of the
-// game window destroys the SDL window and creates a new one.
+// game window destroys the SDL window and creates a new one. On a dense screen
+// the window shows each frame pixel as a scale × scale block.
 #pragma once
 
 #include <SDL_events.h>
@@ -9,6 +10,7 @@
 
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "game/form.h"
 #include "render/bitmap.h"
@@ -28,7 +30,8 @@ struct SdlFrontEnd final : FrontEnd {
   SdlFrontEnd(const SdlFrontEnd&) = delete;
   SdlFrontEnd& operator=(const SdlFrontEnd&) = delete;
 
-  // Shows the game: creates the window and loads the first level.
+  // Shows the game: asks the desktop for its dpi, creates the window and loads the
+  // first level.
   void start();
   // Plays until the player closes the window and returns the exit status. Run-time
   // errors and WindowError travel out of both to the caller.
@@ -38,13 +41,18 @@ struct SdlFrontEnd final : FrontEnd {
   void windowUnloaded() override;
   void windowShown() override;
 
-  // Copies the part of the frame to the window surface and puts it on screen.
+  // Copies the parts of the frame to the window surface, scaled, and puts them on screen.
   void present(const PixelRect* rects, int count);
   void presentAll();
+  // The window's client area in screen pixels.
+  int windowWidth() const { return Frame::kWidth * scale; }
+  int windowHeight() const { return Frame::kHeight * scale; }
 
   Renderer renderer;
   Frame frame;
-  IconImage iconImage;  // the pixels the icon surface points into
+  int scale = 1;                       // screen pixels per frame pixel, from the desktop's dpi
+  std::vector<std::uint32_t> scratch;  // the scaled frame, for a surface of another format
+  IconImage iconImage;                 // the pixels the icon surface points into
   SDL_Surface* iconSurface = nullptr;
   SDL_Window* window = nullptr;  // null between the two halves of a reload
   Uint32 windowId = 0;           // events for any other window are stale

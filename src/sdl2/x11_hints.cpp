@@ -1,12 +1,15 @@
 // The Motif hints set with Xlib on the game window's X11 handle, which SDL
 // hands out through SDL_GetWindowWMInfo, the question whether a window manager
-// runs, and freeing the colormap SDL leaves behind. Nothing else needs Xlib.
+// runs, freeing the colormap SDL leaves behind, and the Xft.dpi resource.
+// Nothing else needs Xlib.
 #include "sdl2/x11_hints.h"
 
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <X11/Xresource.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -87,6 +90,34 @@ bool inWindowManagerFrame(SDL_Window* window) {
   if (!XQueryTree(x11.display, x11.window, &root, &parent, &children, &count)) return true;
   if (children) XFree(children);
   return parent != root;
+}
+
+double desktopDpi(const char* videoDriver) {
+  constexpr double kUsual = 96.0;
+  if (!videoDriver || std::strcmp(videoDriver, "x11") != 0) return kUsual;
+  // SDL's own connection is only reachable through a window, and the window's
+  // size depends on the answer: a short connection of our own asks first.
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return kUsual;
+  double dpi = kUsual;
+  if (const char* resources = XResourceManagerString(display)) {
+    XrmInitialize();
+    if (XrmDatabase database = XrmGetStringDatabase(resources)) {
+      char* type = nullptr;
+      XrmValue value{};
+      if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr) {
+        // The number as written ("192", "144.5"), whatever the locale's decimal point.
+        const char* text = value.addr;
+        while (*text == ' ' || *text == '\t') ++text;
+        double parsed = 0.0;
+        const auto [end, error] = std::from_chars(text, text + std::strlen(text), parsed);
+        if (error == std::errc() && end != text) dpi = parsed;
+      }
+      XrmDestroyDatabase(database);
+    }
+  }
+  XCloseDisplay(display);
+  return dpi;
 }
 
 }  // namespace gravisk::sdl2

@@ -1,7 +1,8 @@
 // The X11 work SDL does not do for the game: the frame hints that ask the window
 // manager for a close box and no minimise or maximise box, the question whether
 // a window manager framed the window, an X error handler that survives reloads,
-// and destroying a window without leaving its colormap in the X server.
+// destroying a window without leaving its colormap in the X server, and the
+// desktop's dpi.
 #pragma once
 
 #include <SDL_video.h>
@@ -29,5 +30,11 @@ void tolerateStaleWakeups(const char* videoDriver);
 // creates one per window and SDL_DestroyWindow leaves it in the X server and in
 // Xlib: one colormap and 48 bytes more per reload).
 void destroyWindowAndColormap(SDL_Window* window);
+
+// The dpi the desktop asks programs to draw at: the Xft.dpi X resource, which
+// GNOME, KDE and Xfce set from their scaling setting (a desktop that scales old
+// X11 programs itself leaves it at 96). 96 without the resource, when it is not
+// a number, and outside X11.
+double desktopDpi(const char* videoDriver);
 
 }  // namespace gravisk::sdl2

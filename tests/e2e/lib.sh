@@ -66,11 +66,15 @@ window_differs() {
 same_picture() { [[ $(window_differs "$1" "$2") == 0 ]]; }
 
 # expect_picture NAME HEADLESS-KEYS...: the game window must show, within a few
-# seconds, exactly what gravisk_headless draws after the same keys.
+# seconds, exactly what gravisk_headless draws after the same keys; with SCALE=n,
+# that picture with each pixel an n x n block (ImageMagick's -sample).
 expect_picture() {
   local name=$1
   shift
   "$HEADLESS" --out "$E2E_TMP/$name.ppm" "$@" >"$E2E_TMP/$name.txt" || fail "headless: $*"
+  if [[ ${SCALE:-1} != 1 ]]; then
+    convert "$E2E_TMP/$name.ppm" -sample "${SCALE}00%" "$E2E_TMP/$name.ppm" || fail "convert"
+  fi
   if ! wait_for 5 same_picture "$GAME_WIN" "$E2E_TMP/$name.ppm"; then
     cp "$E2E_TMP/shot.png" "$E2E_TMP/$name.window.png"
     fail "$name: $(window_differs "$GAME_WIN" "$E2E_TMP/$name.ppm") pixels differ from headless ($*)"

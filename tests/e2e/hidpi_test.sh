@@ -1,0 +1,28 @@
+#!/bin/bash
+# A dense screen: with the desktop's Xft.dpi at 192 the window is twice as large,
+# 804 x 402, fixed at that size and centred, and each 2 x 2 block of it is one
+# pixel of what gravisk_headless draws: at start, after a move and after F1.
+source "$(dirname "$0")/lib.sh"
+start_x
+echo 'Xft.dpi: 192' | xrdb -nocpp -merge - || fail "xrdb could not set Xft.dpi"
+start_game
+
+read -r x y w h < <(client_geometry "$GAME_WIN")
+[[ "$w x $h" == "804 x 402" ]] || fail "client area is $w x $h, not 804 x 402"
+sizes=$(xprop -id "$GAME_WIN" WM_NORMAL_HINTS)
+[[ $sizes == *"minimum size: 804 by 402"* && $sizes == *"maximum size: 804 by 402"* ]] ||
+  fail "not fixed at 804 x 402: $sizes"
+read -r sw sh < <(xdotool getdisplaygeometry)
+dx=$((x + w / 2 - sw / 2)) dy=$((y + h / 2 - sh / 2))
+((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 40)) || fail "not centred: client at $x,$y"
+echo "ok: 804 x 402, fixed, centred at $x,$y"
+
+SCALE=2
+expect_picture start
+press Right
+expect_picture walk Right
+press F1
+expect_picture level2 F1
+read -r x2 y2 w2 h2 < <(client_geometry "$GAME_WIN")
+[[ "$x2 $y2 $w2 $h2" == "$x $y $w $h" ]] || fail "after F1 the client area is $w2 x $h2 at $x2,$y2"
+echo "ok: the new window after F1 is as large and in the same place"
