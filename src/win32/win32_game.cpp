@@ -1,7 +1,8 @@
 // The game on Win32: a fixed-size window whose client area is the renderer's
-// frame, the keys handed to Form1 as they come, MessageBoxW for the game's
-// messages, and a new centred window at every reload. All of it lives in one
-// Win32Game, reached from the window through GWLP_USERDATA.
+// frame, each pixel an n × n block on a screen of n × 96 dpi, the keys handed to
+// Form1 as they come, MessageBoxW for the game's messages, and a new centred
+// window at every reload. All of it lives in one Win32Game, reached from the
+// window through GWLP_USERDATA.
 #include "win32/win32_game.h"
 
 #include <windows.h>
@@ -12,10 +13,12 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "game/runtime_error.h"
 #include "game/window_definition.h"
 #include "render/renderer.h"
+#include "render/scaling.h"
 #include "win32/resource_ids.h"
 #include "win32/window_placement.h"
 
@@ -38,15 +41,43 @@ std::wstring widen(std::string_view text) {
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Windows 10 (1607) tells each window its monitor's dpi. The game looks the calls up
+// when it starts, so that it also runs on older Windows, unscaled there.
+constexpr UINT kUsualDpi = 96;
+constexpr UINT kWmDpiChanged = 0x02E0;
+constexpr UINT kWmGetDpiScaledSize = 0x02E4;
+using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiCall = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+struct DpiCalls {
+  GetDpiForWindowCall getDpiForWindow = nullptr;
+  AdjustWindowRectExForDpiCall adjustWindowRectExForDpi = nullptr;
+};
+
+template <typename Call>
+Call lookUp(HMODULE module, const char* name) {
+  // Through void (*)(): GetProcAddress's FARPROC is another function type.
+  return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+DpiCalls lookUpDpiCalls() {
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  if (!user32) return {};
+  DpiCalls calls{lookUp<GetDpiForWindowCall>(user32, "GetDpiForWindow"),
+                 lookUp<AdjustWindowRectExForDpiCall>(user32, "AdjustWindowRectExForDpi")};
+  // Half of them is no use: the frame must be measured at the dpi the window has.
+  if (!calls.getDpiForWindow || !calls.adjustWindowRectExForDpi) return {};
+  return calls;
+}
+
 struct Win32Game final : FrontEnd {
-  explicit Win32Game(HINSTANCE instance) : instance(instance) {
+  explicit Win32Game(HINSTANCE instance) : instance(instance), dpiCalls(lookUpDpiCalls()) {
     BITMAPINFOHEADER& header = pixelFormat.bmiHeader;
     header.biSize = sizeof(BITMAPINFOHEADER);
-    header.biWidth = Frame::kWidth;
-    header.biHeight = -Frame::kHeight;  // negative: rows top to bottom, like the Frame
     header.biPlanes = 1;
     header.biBitCount = 32;  // 0x00RRGGBB in memory is a 32-bit DIB's blue, green, red
     header.biCompression = BI_RGB;
+    setScale(1);
   }
 
   HINSTANCE instance;
@@ -57,7 +88,10 @@ struct Win32Game final : FrontEnd {
   std::string failure;     // ... and its report
   Renderer renderer;
   Frame frame;  // what the client area shows
-  BITMAPINFO pixelFormat{};
+  DpiCalls dpiCalls;
+  int scale = 1;                      // screen pixels per frame pixel, from the window's dpi
+  std::vector<std::uint32_t> screen;  // the frame at that scale, as the client area shows it
+  BITMAPINFO pixelFormat{};           // ... and its layout
   Form1 form{*this};
 
   void messageBox(std::string_view text, std::string_view title) override {
@@ -79,6 +113,7 @@ struct Win32Game final : FrontEnd {
   void windowShown() override {
     renderer.update(form.board(), frame);  // a new board is drawn whole
     if (!window) createWindow();
+    presentAll();
     InvalidateRect(window, nullptr, FALSE);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
@@ -86,29 +121,98 @@ struct Win32Game final : FrontEnd {
     SetFocus(window);
   }
 
+  // A new window is made hidden at the usual size, centred in the work area, so that
+  // it stands on the screen the work area belongs to; then it is asked for its dpi and
+  // given the size that dpi asks for, centred again.
   void createWindow() {
-    RECT bounds{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&bounds, kWindowStyle, FALSE, kWindowExStyle);
-    const int width = bounds.right - bounds.left;
-    const int height = bounds.bottom - bounds.top;
     RECT work{};
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
       work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
-    const ScreenPoint origin =
-        centredOrigin({work.left, work.top, work.right, work.bottom}, width, height);
+    const ScreenRect area{work.left, work.top, work.right, work.bottom};
+    const SIZE usual = outerSize(kUsualDpi);
+    const ScreenPoint first = centredOrigin(area, usual.cx, usual.cy);
     window =
         CreateWindowExW(kWindowExStyle, kWindowClass, widen(kWindowTitle).c_str(), kWindowStyle,
-                        origin.x, origin.y, width, height, nullptr, nullptr, instance, this);
+                        first.x, first.y, usual.cx, usual.cy, nullptr, nullptr, instance, this);
     if (!window) throw std::runtime_error("cannot create the game window");
+    const UINT dpi = windowDpi();
+    setScale(scaleForDpi(dpi));
+    // At 120 dpi the scale stays 1 but the frame is wider than at 96.
+    const SIZE size = outerSize(dpi);
+    if (size.cx == usual.cx && size.cy == usual.cy) return;
+    const ScreenPoint origin = centredOrigin(area, size.cx, size.cy);
+    SetWindowPos(window, nullptr, origin.x, origin.y, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientArea();
   }
+
+  UINT windowDpi() const {
+    return dpiCalls.getDpiForWindow && window ? dpiCalls.getDpiForWindow(window) : kUsualDpi;
+  }
+
+  // The window's size with its frame and caption for a client area at the scale
+  // `dpi` gives, the frame measured at that dpi.
+  SIZE outerSize(UINT dpi) const {
+    const int n = dpiCalls.getDpiForWindow ? scaleForDpi(dpi) : 1;
+    RECT bounds{0, 0, kClientWidth * n, kClientHeight * n};
+    if (dpiCalls.adjustWindowRectExForDpi) {
+      dpiCalls.adjustWindowRectExForDpi(&bounds, kWindowStyle, FALSE, kWindowExStyle, dpi);
+    } else {
+      AdjustWindowRectEx(&bounds, kWindowStyle, FALSE, kWindowExStyle);
+    }
+    return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+  }
+
+  void setScale(int n) {
+    scale = dpiCalls.getDpiForWindow ? n : 1;
+    screen.assign(static_cast<std::size_t>(Frame::kWidth) * scale * Frame::kHeight * scale, 0);
+    pixelFormat.bmiHeader.biWidth = Frame::kWidth * scale;
+    // negative: rows top to bottom, like the Frame
+    pixelFormat.bmiHeader.biHeight = -Frame::kHeight * scale;
+  }
+
+  // The window has moved to a screen of another dpi: the new scale, in the place
+  // Windows suggests.
+  void dpiChanged(UINT dpi, const RECT& suggested) {
+    setScale(scaleForDpi(dpi));
+    presentAll();
+    const SIZE size = outerSize(dpi);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientArea();
+    InvalidateRect(window, nullptr, FALSE);
+  }
+
+  // Makes up for a frame measured at another dpi than the system then drew (Wine
+  // draws every frame at the system's dpi): whatever is missing from or too much in
+  // the client area is added to or taken from the window.
+  void fitClientArea() {
+    RECT client{};
+    RECT outer{};
+    if (!GetClientRect(window, &client) || !GetWindowRect(window, &outer)) return;
+    const int dx = Frame::kWidth * scale - client.right;
+    const int dy = Frame::kHeight * scale - client.bottom;
+    if (dx == 0 && dy == 0) return;
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dx,
+                 outer.bottom - outer.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // Puts a part of the frame into the scaled picture the client area shows.
+  void present(const PixelRect& part) {
+    presentScaled(frame, part, scale, screen.data(),
+                  static_cast<std::size_t>(Frame::kWidth) * scale * sizeof(std::uint32_t));
+  }
+  void presentAll() { present({0, 0, Frame::kWidth, Frame::kHeight}); }
 
   // Redraws what the last key changed and has Windows repaint just those parts.
   void presentChanges() {
     if (!form.loaded()) return;
     for (const PixelRect& part : renderer.update(form.board(), frame)) {
+      present(part);
       if (!window) continue;
-      const RECT rect{part.x, part.y, part.x + part.w, part.y + part.h};
+      const PixelRect shown = scaledRect(part, scale);
+      const RECT rect{shown.x, shown.y, shown.x + shown.w, shown.y + shown.h};
       InvalidateRect(window, &rect, FALSE);
     }
   }
@@ -116,8 +220,11 @@ struct Win32Game final : FrontEnd {
   void paint(HWND hwnd) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
-    SetDIBitsToDevice(dc, 0, 0, Frame::kWidth, Frame::kHeight, 0, 0, 0, Frame::kHeight,
-                      frame.pixels.data(), &pixelFormat, DIB_RGB_COLORS);
+    // Pixel for pixel: the picture already has the client area's size.
+    const int width = Frame::kWidth * scale;
+    const int height = Frame::kHeight * scale;
+    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, screen.data(), &pixelFormat,
+                      DIB_RGB_COLORS);
     EndPaint(hwnd, &paint);
   }
 
@@ -159,6 +266,17 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   auto* game = reinterpret_cast<Win32Game*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!game) return DefWindowProcW(hwnd, message, wParam, lParam);
   switch (message) {
+    case kWmGetDpiScaledSize: {
+      // Windows would scale the window by the ratio of the dpis; the game keeps
+      // whole-pixel scales, so it names its own size for the new dpi.
+      *reinterpret_cast<SIZE*>(lParam) = game->outerSize(LOWORD(wParam));
+      return TRUE;
+    }
+    case kWmDpiChanged:
+      if (hwnd == game->window) {
+        game->dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      }
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // the frame covers the whole client area, strips included
     case WM_PAINT:

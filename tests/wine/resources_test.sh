@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Gravisk.exe as a file: a GUI program needing no DLL beyond Windows' own, whose first
 # icon resource is the game's icon with its three images, whose version record says
-# 1.00 / Gravisk, and whose manifest declares it DPI-unaware.
+# 1.00 / Gravisk, and whose manifest declares it aware of each monitor's dpi.
 # Usage: resources_test.sh Gravisk.exe assets/gravisk.ico scratch-dir
 exe=$1 ico=$2 dir=$3
 set -euo pipefail
@@ -78,8 +78,12 @@ translation=$(tail -c4 "$dir/version.bin" | od -An -tx1 | tr -d " \n")
 [ "$translation" = 0904b004 ] || fail "Translation is $translation, not 0x409, 1200"
 echo "version strings:" $(grep -A1 -xE "FileVersion|ProductVersion|ProductName|InternalName|OriginalFilename" "$dir/version.txt" | grep -v -- --)
 
-# The manifest: DPI-unaware, run as the invoking user.
+# The manifest: per-monitor dpi awareness (v2 from Windows 10 1703, v1 before; the
+# older dpiAware for Windows 7 and 8), run as the invoking user.
 wrestool -x --raw --type=24 --name=1 "$exe" >"$dir/manifest.xml"
-grep -q '<dpiAware[^>]*>false</dpiAware>' "$dir/manifest.xml" || fail "the manifest does not declare DPI-unaware"
+grep -q '<dpiAware[^>]*>true/pm</dpiAware>' "$dir/manifest.xml" ||
+  fail "the manifest's dpiAware is not true/pm"
+grep -q '<dpiAwareness[^>]*>PerMonitorV2, PerMonitor</dpiAwareness>' "$dir/manifest.xml" ||
+  fail "the manifest's dpiAwareness is not PerMonitorV2, PerMonitor"
 grep -q 'level="asInvoker"' "$dir/manifest.xml" || fail "the manifest does not ask for asInvoker"
 echo "PASS"
