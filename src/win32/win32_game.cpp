@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "game/runtime_error.h"
+#include "base/runtime_error.h"
 #include "game/window_definition.h"
 #include "render/renderer.h"
 #include "win32/resource_ids.h"

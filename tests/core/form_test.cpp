@@ -1,7 +1,7 @@
 // Start-up, the key dispatch and the reload of the game form.
 #include <gtest/gtest.h>
 
-#include "game/runtime_error.h"
+#include "base/runtime_error.h"
 #include "game_support.h"
 #include "levels/builtin_levels.h"
 

@@ -1,8 +1,8 @@
 // The level table and counter, and decoding a level onto the board.
 #include <gtest/gtest.h>
 
+#include "base/runtime_error.h"
 #include "board/construction.h"
-#include "game/runtime_error.h"
 #include "game/window_definition.h"
 #include "game_support.h"
 #include "levels/builtin_levels.h"
