@@ -4,6 +4,7 @@
 
 #include <SDL_messagebox.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -33,6 +34,28 @@ void copyToSurface(const Frame& frame, SDL_Surface* surface, const PixelRect& re
     SDL_ConvertPixels(rect.w, rect.h, kFrameFormat, from, kFramePitch, surface->format->format, to,
                       surface->pitch);
   }
+}
+
+// Centres the whole window, frame and title bar included, in the work area of
+// its screen, as the Windows program does; a window larger than the work area
+// keeps its top-left corner inside it. Without a window manager there is no frame
+// and the client area itself is centred.
+void placeCentred(SDL_Window* window) {
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window, &width, &height);
+  SDL_Rect area;
+  const int display = SDL_GetWindowDisplayIndex(window);
+  if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &area) != 0) return;
+  FrameExtents frame;
+  requestFrameExtents(window, frame);  // all zero when nothing frames the window
+  const int outerWidth = frame.left + width + frame.right;
+  const int outerHeight = frame.top + height + frame.bottom;
+  const int x = std::max(area.x, area.x + (area.w - outerWidth) / 2);
+  const int y = std::max(area.y, area.y + (area.h - outerHeight) / 2);
+  // A window manager puts its frame's outer corner where the window asks to be
+  // (the default north-west gravity) and the client area inside it.
+  SDL_SetWindowPosition(window, x, y);
 }
 
 }  // namespace
@@ -125,6 +148,7 @@ void SdlFrontEnd::windowShown() {
   // The frame hints must be there before the window manager first sees the
   // window, and SDL writes its own ones while creating it: hence hidden first.
   setFrameHints(window);
+  placeCentred(window);
 
   renderer.update(form.board(), frame);  // a new board is drawn whole
   SDL_Surface* surface = SDL_GetWindowSurface(window);
