@@ -127,9 +127,19 @@ void SdlFrontEnd::messageBox(std::string_view text, std::string_view title) {
     std::cerr << "gravisk: " << message << " (cannot show a message box: " << SDL_GetError()
               << ")\n";
   }
-  // Keys typed while the box was open belong to the box, not to the game.
+  // The box is modal: while it was open the game window could not be used. Keys
+  // typed meanwhile belong to the box, and a close request for the game window
+  // (its close box, or the window manager's) is ignored, as Windows ignores a
+  // disabled owner window. A close request after the box has gone ends the game.
   SDL_PumpEvents();
   SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
+  SDL_FlushEvent(SDL_QUIT);
+  SDL_FilterEvents(
+      [](void*, SDL_Event* event) {
+        return event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_CLOSE ? 0
+                                                                                              : 1;
+      },
+      nullptr);
 }
 
 void SdlFrontEnd::windowUnloaded() {
