@@ -39,16 +39,21 @@ void copyToSurface(const Frame& frame, SDL_Surface* surface, const PixelRect& re
 // Centres the whole window, frame and title bar included, in the work area of
 // its screen, as the Windows program does; a window larger than the work area
 // keeps its top-left corner inside it. Without a window manager there is no frame
-// and the client area itself is centred.
-void placeCentred(SDL_Window* window) {
+// and the client area itself is centred. The window manager is asked for its
+// frame until it has answered once: every new game window gets the same frame,
+// and each question costs a round trip through the window manager.
+void placeCentred(SDL_Window* window, std::optional<FrameExtents>& knownFrame) {
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(window, &width, &height);
   SDL_Rect area;
   const int display = SDL_GetWindowDisplayIndex(window);
   if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &area) != 0) return;
-  FrameExtents frame;
-  requestFrameExtents(window, frame);  // all zero when nothing frames the window
+  if (!knownFrame) {
+    FrameExtents asked;
+    if (requestFrameExtents(window, asked)) knownFrame = asked;
+  }
+  const FrameExtents frame = knownFrame.value_or(FrameExtents{});  // none without a WM
   const int outerWidth = frame.left + width + frame.right;
   const int outerHeight = frame.top + height + frame.bottom;
   const int x = std::max(area.x, area.x + (area.w - outerWidth) / 2);
@@ -158,7 +163,7 @@ void SdlFrontEnd::windowShown() {
   // The frame hints must be there before the window manager first sees the
   // window, and SDL writes its own ones while creating it: hence hidden first.
   setFrameHints(window);
-  placeCentred(window);
+  placeCentred(window, knownFrame);
 
   renderer.update(form.board(), frame);  // a new board is drawn whole
   SDL_Surface* surface = SDL_GetWindowSurface(window);

@@ -7,12 +7,14 @@
 #include <SDL_surface.h>
 #include <SDL_video.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
 #include "game/form.h"
 #include "render/bitmap.h"
 #include "render/renderer.h"
+#include "sdl2/x11_hints.h"
 
 namespace gravisk::sdl2 {
 
@@ -46,8 +48,9 @@ struct SdlFrontEnd final : FrontEnd {
   Frame frame;
   IconImage iconImage;  // the pixels the icon surface points into
   SDL_Surface* iconSurface = nullptr;
-  SDL_Window* window = nullptr;  // null between the two halves of a reload
-  Uint32 windowId = 0;           // events for any other window are stale
+  SDL_Window* window = nullptr;            // null between the two halves of a reload
+  Uint32 windowId = 0;                     // events for any other window are stale
+  std::optional<FrameExtents> knownFrame;  // the window manager's frame, once it has said
   Form1 form{*this};
 };
 
