@@ -36,31 +36,21 @@ void copyToSurface(const Frame& frame, SDL_Surface* surface, const PixelRect& re
   }
 }
 
-// Centres the whole window, frame and title bar included, in the work area of
-// its screen, as the Windows program does; a window larger than the work area
-// keeps its top-left corner inside it. Without a window manager there is no frame
-// and the client area itself is centred. The window manager is asked for its
-// frame until it has answered once: every new game window gets the same frame,
-// and each question costs a round trip through the window manager.
-void placeCentred(SDL_Window* window, std::optional<FrameExtents>& knownFrame) {
-  int width = 0;
-  int height = 0;
-  SDL_GetWindowSize(window, &width, &height);
-  SDL_Rect area;
-  const int display = SDL_GetWindowDisplayIndex(window);
-  if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &area) != 0) return;
-  if (!knownFrame) {
-    FrameExtents asked;
-    if (requestFrameExtents(window, asked)) knownFrame = asked;
+// Where the window goes so that the whole of it, frame and title bar included,
+// is centred in the work area of the first screen, as the Windows program does;
+// a window larger than the work area keeps its top-left corner inside it. A
+// window manager puts its frame's outer corner where the window asks to be (the
+// default north-west gravity); with none there is no frame, and the client area
+// itself is centred.
+SDL_Point centredPosition(int width, int height, const FrameExtents& frame) {
+  SDL_Rect area{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &area) != 0) {
+    return {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED};
   }
-  const FrameExtents frame = knownFrame.value_or(FrameExtents{});  // none without a WM
   const int outerWidth = frame.left + width + frame.right;
   const int outerHeight = frame.top + height + frame.bottom;
-  const int x = std::max(area.x, area.x + (area.w - outerWidth) / 2);
-  const int y = std::max(area.y, area.y + (area.h - outerHeight) / 2);
-  // A window manager puts its frame's outer corner where the window asks to be
-  // (the default north-west gravity) and the client area inside it.
-  SDL_SetWindowPosition(window, x, y);
+  return {std::max(area.x, area.x + (area.w - outerWidth) / 2),
+          std::max(area.y, area.y + (area.h - outerHeight) / 2)};
 }
 
 }  // namespace
@@ -155,15 +145,26 @@ void SdlFrontEnd::windowUnloaded() {
 
 void SdlFrontEnd::windowShown() {
   const std::string title(kWindowTitle);
-  window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                            kClientWidth, kClientHeight, SDL_WINDOW_HIDDEN);
+  const int width = kClientWidth;  // the client area
+  const int height = kClientHeight;
+  // Every game window gets the same frame, so once the window manager has said
+  // how large it is, the window is created where it belongs.
+  const SDL_Point at = centredPosition(width, height, knownFrame.value_or(FrameExtents{}));
+  window = SDL_CreateWindow(title.c_str(), at.x, at.y, width, height, SDL_WINDOW_HIDDEN);
   if (!window) throw WindowError(std::string("cannot open a window: ") + SDL_GetError());
   windowId = SDL_GetWindowID(window);
   if (iconSurface) SDL_SetWindowIcon(window, iconSurface);
   // The frame hints must be there before the window manager first sees the
   // window, and SDL writes its own ones while creating it: hence hidden first.
   setFrameHints(window);
-  placeCentred(window, knownFrame);
+  // The first window asks for the frame (and is moved once it is known); the
+  // answer depends on those hints. Without a window manager nobody answers.
+  FrameExtents asked;
+  if (!knownFrame && requestFrameExtents(window, asked)) {
+    knownFrame = asked;
+    const SDL_Point framed = centredPosition(width, height, asked);
+    SDL_SetWindowPosition(window, framed.x, framed.y);
+  }
 
   renderer.update(form.board(), frame);  // a new board is drawn whole
   SDL_Surface* surface = SDL_GetWindowSurface(window);
