@@ -105,8 +105,8 @@ bool requestFrameExtents(SDL_Window* window, FrameExtents& extents) {
   event.xclient.format = 32;
   XSendEvent(x11.display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
   XFlush(x11.display);
-  // The window manager answers by setting the property, usually within a
-  // millisecond; one that does not answer costs a fifth of a second.
+  // The window manager answers by setting the property, within a few
+  // milliseconds; one that does not answer costs a fifth of a second.
   for (int waited = 0; waited < 200; ++waited) {
     if (readFrameExtents(x11.display, x11.window, property, extents)) return true;
     SDL_Delay(1);
