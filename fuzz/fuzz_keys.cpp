@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "base/runtime_error.h"
 #include "game/form.h"
-#include "game/runtime_error.h"
 #include "game/window_definition.h"
 #include "game_support.h"
 #include "levels/builtin_levels.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "game/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace gravisk {
 namespace {

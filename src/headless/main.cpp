@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/runtime_error.h"
 #include "game/form.h"
-#include "game/runtime_error.h"
 #include "render/renderer.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // order, each reading the cell's character afresh.
 #include "levels/level_loading.h"
 
-#include "game/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace gravisk {
 namespace {

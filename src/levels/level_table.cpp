@@ -3,7 +3,7 @@
 
 #include <limits>
 
-#include "game/runtime_error.h"
+#include "base/runtime_error.h"
 #include "levels/builtin_levels.h"
 
 namespace gravisk {

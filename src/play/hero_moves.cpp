@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/runtime_error.h"
 #include "game/form.h"
-#include "game/runtime_error.h"
 #include "levels/progression.h"
 
 namespace gravisk {

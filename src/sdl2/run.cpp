@@ -9,7 +9,7 @@
 #include <iostream>
 #include <string>
 
-#include "game/runtime_error.h"
+#include "base/runtime_error.h"
 #include "game/window_definition.h"
 #include "sdl2/run.h"
 #include "sdl2/sdl_front_end.h"

@@ -4,6 +4,7 @@
 
 #include <SDL_messagebox.h>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -42,6 +43,23 @@ void copyToSurface(const Frame& frame, int scale, std::vector<std::uint32_t>& sc
                     static_cast<std::uint8_t*>(surface->pixels) + shown.y * surface->pitch +
                         shown.x * surface->format->BytesPerPixel,
                     surface->pitch);
+}
+
+// Where the window goes so that the whole of it, frame and title bar included,
+// is centred in the work area of the first screen, as the Windows program does;
+// a window larger than the work area keeps its top-left corner inside it. A
+// window manager puts its frame's outer corner where the window asks to be (the
+// default north-west gravity); with none there is no frame, and the client area
+// itself is centred.
+SDL_Point centredPosition(int width, int height, const FrameExtents& frame) {
+  SDL_Rect area{0, 0, 0, 0};
+  if (SDL_GetDisplayUsableBounds(0, &area) != 0) {
+    return {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED};
+  }
+  const int outerWidth = frame.left + width + frame.right;
+  const int outerHeight = frame.top + height + frame.bottom;
+  return {std::max(area.x, area.x + (area.w - outerWidth) / 2),
+          std::max(area.y, area.y + (area.h - outerHeight) / 2)};
 }
 
 }  // namespace
@@ -114,9 +132,19 @@ void SdlFrontEnd::messageBox(std::string_view text, std::string_view title) {
     std::cerr << "gravisk: " << message << " (cannot show a message box: " << SDL_GetError()
               << ")\n";
   }
-  // Keys typed while the box was open belong to the box, not to the game.
+  // The box is modal: while it was open the game window could not be used. Keys
+  // typed meanwhile belong to the box, and a close request for the game window
+  // (its close box, or the window manager's) is ignored, as Windows ignores a
+  // disabled owner window. A close request after the box has gone ends the game.
   SDL_PumpEvents();
   SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
+  SDL_FlushEvent(SDL_QUIT);
+  SDL_FilterEvents(
+      [](void*, SDL_Event* event) {
+        return event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_CLOSE ? 0
+                                                                                              : 1;
+      },
+      nullptr);
 }
 
 void SdlFrontEnd::windowUnloaded() {
@@ -127,14 +155,26 @@ void SdlFrontEnd::windowUnloaded() {
 
 void SdlFrontEnd::windowShown() {
   const std::string title(kWindowTitle);
-  window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                            windowWidth(), windowHeight(), SDL_WINDOW_HIDDEN);
+  const int width = windowWidth();  // the client area, at the screen's scale
+  const int height = windowHeight();
+  // Every game window gets the same frame, so once the window manager has said
+  // how large it is, the window is created where it belongs.
+  const SDL_Point at = centredPosition(width, height, knownFrame.value_or(FrameExtents{}));
+  window = SDL_CreateWindow(title.c_str(), at.x, at.y, width, height, SDL_WINDOW_HIDDEN);
   if (!window) throw WindowError(std::string("cannot open a window: ") + SDL_GetError());
   windowId = SDL_GetWindowID(window);
   if (iconSurface) SDL_SetWindowIcon(window, iconSurface);
   // The frame hints must be there before the window manager first sees the
   // window, and SDL writes its own ones while creating it: hence hidden first.
   setFrameHints(window);
+  // The first window asks for the frame (and is moved once it is known); the
+  // answer depends on those hints. Without a window manager nobody answers.
+  FrameExtents asked;
+  if (!knownFrame && requestFrameExtents(window, asked)) {
+    knownFrame = asked;
+    const SDL_Point framed = centredPosition(width, height, asked);
+    SDL_SetWindowPosition(window, framed.x, framed.y);
+  }
 
   renderer.update(form.board(), frame);  // a new board is drawn whole
   SDL_Surface* surface = SDL_GetWindowSurface(window);

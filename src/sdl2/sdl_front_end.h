@@ -8,6 +8,7 @@
 #include <SDL_surface.h>
 #include <SDL_video.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "game/form.h"
 #include "render/bitmap.h"
 #include "render/renderer.h"
+#include "sdl2/x11_hints.h"
 
 namespace gravisk::sdl2 {
 
@@ -54,8 +56,9 @@ struct SdlFrontEnd final : FrontEnd {
   std::vector<std::uint32_t> scratch;  // the scaled frame, for a surface of another format
   IconImage iconImage;                 // the pixels the icon surface points into
   SDL_Surface* iconSurface = nullptr;
-  SDL_Window* window = nullptr;  // null between the two halves of a reload
-  Uint32 windowId = 0;           // events for any other window are stale
+  SDL_Window* window = nullptr;            // null between the two halves of a reload
+  Uint32 windowId = 0;                     // events for any other window are stale
+  std::optional<FrameExtents> knownFrame;  // the window manager's frame, once it has said
   Form1 form{*this};
 };
 

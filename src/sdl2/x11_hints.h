@@ -1,8 +1,7 @@
-// The X11 work SDL does not do for the game: the frame hints that ask the window
-// manager for a close box and no minimise or maximise box, the question whether
-// a window manager framed the window, an X error handler that survives reloads,
-// destroying a window without leaving its colormap in the X server, and the
-// desktop's dpi.
+// The X11 work SDL does not do for the game: the frame hints (a close box, no
+// minimise or maximise box), the size of the frame the window manager adds, whether
+// one framed the window, an X error handler that survives reloads, freeing the
+// colormap SDL leaves behind, and the desktop's dpi.
 #pragma once
 
 #include <SDL_video.h>
@@ -25,6 +24,19 @@ bool inWindowManagerFrame(SDL_Window* window);
 // pass and ends the program with one line on stderr for any other. Call after
 // SDL_Init; does nothing outside X11.
 void tolerateStaleWakeups(const char* videoDriver);
+
+// How far the window manager's frame reaches beyond the client area on each side.
+struct FrameExtents {
+  int left = 0;
+  int right = 0;
+  int top = 0;
+  int bottom = 0;
+};
+
+// The frame the window manager will put around the (not yet mapped) window: asks
+// for it with _NET_REQUEST_FRAME_EXTENTS and waits a moment for the answer in
+// _NET_FRAME_EXTENTS. False when no window manager offers that, or outside X11.
+bool requestFrameExtents(SDL_Window* window, FrameExtents& extents);
 
 // Destroys the window and the colormap SDL 2.26 made for it (SDL_CreateWindow
 // creates one per window and SDL_DestroyWindow leaves it in the X server and in

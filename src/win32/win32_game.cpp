@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/runtime_error.h"
+#include "base/runtime_error.h"
 #include "game/window_definition.h"
 #include "render/renderer.h"
 #include "render/scaling.h"

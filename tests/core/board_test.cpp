@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
+#include "base/runtime_error.h"
 #include "board/construction.h"
-#include "game/runtime_error.h"
 #include "game/window_definition.h"
 
 namespace gravisk {

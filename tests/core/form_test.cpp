@@ -1,7 +1,7 @@
 // Start-up, the key dispatch and the reload of the game form.
 #include <gtest/gtest.h>
 
-#include "game/runtime_error.h"
+#include "base/runtime_error.h"
 #include "game_support.h"
 #include "levels/builtin_levels.h"
 
@@ -20,12 +20,24 @@ TEST(Form, StartsAtLevelOneAndIsShownOnlyOnceLoaded) {
   form.Form_KeyDown(kKeyF1, 0);  // no window yet: nothing happens
   EXPECT_FALSE(form.variables().level.has_value());
   frontEnd.onMessageBox = [] { FAIL(); };
+  // What the board holds when the window goes on screen: the player sees that.
+  std::vector<std::array<std::string, 8>> onScreen;
+  frontEnd.onShown = [&] {
+    ASSERT_TRUE(form.loaded());
+    onScreen.push_back(rowsOf(form.board()));
+  };
   form.show();
   EXPECT_EQ(frontEnd.events, std::vector<std::string>{"shown"});
   EXPECT_EQ(*form.variables().level, 1);
   for (int y = 0; y < 8; ++y) EXPECT_EQ(rowsOf(form.board())[y], kLevelRows[0][y]);
   form.show();  // showing a loaded window does not load it again
   EXPECT_EQ(*form.variables().level, 1);
+  form.Form_KeyDown(kKeyF1, 0);  // and every reload shows the next level whole
+  ASSERT_EQ(onScreen.size(), 3u);
+  for (int y = 0; y < 8; ++y) {
+    EXPECT_EQ(onScreen[0][y], kLevelRows[0][y]);
+    EXPECT_EQ(onScreen[2][y], kLevelRows[1][y]);
+  }
 }
 
 TEST(Form, KeysOutsideTheTableChangeNothing) {

@@ -182,17 +182,25 @@ TEST(HeroMoves, ModifiersChangeNothing) {
 }
 
 TEST(HeroMoves, AHeroOffTheGridMovesByWholeCellsFromWhereItStands) {
-  // A level without a hero start leaves the hero at its window place, 2400 × 1320.
+  // A level without a hero start leaves the hero at its window place, 2400 × 1320,
+  // whose cell index is (1320 × 16 + 2400) / 375 = 62.72. A move looks at the cell
+  // that index plus the step rounds to: Left at 61.72, so cell 62 (grass, dug) and
+  // not 61 (a wall); then Down from 61.72 at 77.72, so 78 (floor) and not 77 (a wall).
   Game game;
   Board& board = game.board();
-  layOut(game.form, {"0000000000000000", kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty});
+  layOut(game.form,
+         {kEmpty, kEmpty, kEmpty, "0000000000000310", "0000000000000300", kEmpty, kEmpty, kEmpty});
   board.setLeft(board.hero(), 2400);
   board.setTop(board.hero(), 1320);
   game.press(kKeyLeft);
   EXPECT_EQ(board.left(board.hero()), 2025.0f);
   EXPECT_EQ(board.top(board.hero()), 1320.0f);
+  EXPECT_FALSE(board.visible(Layer::Grass, 62));
   game.press(kKeyDown);
+  EXPECT_EQ(board.left(board.hero()), 2025.0f);
   EXPECT_EQ(board.top(board.hero()), 1695.0f);
+  EXPECT_TRUE(board.visible(Layer::Wall, 61));
+  EXPECT_TRUE(board.visible(Layer::Wall, 77));
 }
 
 }  // namespace

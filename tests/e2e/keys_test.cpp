@@ -34,10 +34,33 @@ TEST(SdlKeys, OtherKeysGetTheirWindowsCodes) {
   EXPECT_EQ(virtualKey(key(SDL_SCANCODE_SPACE, SDLK_SPACE)), 32);
   EXPECT_EQ(virtualKey(key(SDL_SCANCODE_RETURN, SDLK_RETURN)), 13);
   EXPECT_EQ(virtualKey(key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER)), 13);
-  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_KP_0, SDLK_KP_0)), 96);
-  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_KP_9, SDLK_KP_9)), 105);
   EXPECT_EQ(virtualKey(key(SDL_SCANCODE_LSHIFT, SDLK_LSHIFT)), 16);
   EXPECT_EQ(virtualKey(key(SDL_SCANCODE_RCTRL, SDLK_RCTRL)), 17);
+}
+
+TEST(SdlKeys, TheKeypadFollowsNumLockAsOnWindows) {
+  // Digit keys from 0 to 9, then the decimal point.
+  const SDL_Scancode keypad[] = {SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_1,     SDL_SCANCODE_KP_2,
+                                 SDL_SCANCODE_KP_3, SDL_SCANCODE_KP_4,     SDL_SCANCODE_KP_5,
+                                 SDL_SCANCODE_KP_6, SDL_SCANCODE_KP_7,     SDL_SCANCODE_KP_8,
+                                 SDL_SCANCODE_KP_9, SDL_SCANCODE_KP_PERIOD};
+  const SDL_Keycode syms[] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,     SDLK_KP_5,
+                              SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9, SDLK_KP_PERIOD};
+  // Num Lock on: VK_NUMPAD0 to VK_NUMPAD9, VK_DECIMAL.
+  const int on[] = {96, 97, 98, 99, 100, 101, 102, 103, 104, 105, 110};
+  // Num Lock off: Insert, End, Down, Page Down, Left, Clear, Right, Home, Up,
+  // Page Up, Delete.
+  const int off[] = {45, 35, 40, 34, 37, 12, 39, 36, 38, 33, 46};
+  for (int i = 0; i < 11; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(virtualKey(key(keypad[i], syms[i], KMOD_NUM)), on[i]);
+    EXPECT_EQ(virtualKey(key(keypad[i], syms[i], KMOD_NUM | KMOD_CAPS)), on[i]);
+    EXPECT_EQ(virtualKey(key(keypad[i], syms[i])), off[i]);
+    // Shift with Num Lock on gives the printed keys, as on Windows.
+    EXPECT_EQ(virtualKey(key(keypad[i], syms[i], KMOD_NUM | KMOD_RSHIFT)), off[i]);
+  }
+  // A layout with a decimal comma on the keypad.
+  EXPECT_EQ(virtualKey(key(SDL_SCANCODE_KP_PERIOD, SDLK_KP_COMMA, KMOD_NUM)), 110);
 }
 
 TEST(SdlKeys, KeysWithoutAnObviousCodeAreDropped) {

@@ -16,10 +16,10 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-# Starts Xvfb and, if WM says so, openbox; exports DISPLAY.
+# start_x [openbox args...]: starts Xvfb and, if WM says so, openbox; exports DISPLAY.
 start_x() {
   start_xvfb
-  [[ $WM == openbox ]] && start_openbox
+  [[ $WM == openbox ]] && start_openbox "$@"
   return 0
 }
 

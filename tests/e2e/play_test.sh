@@ -1,7 +1,8 @@
 #!/bin/bash
 # Plays level 1 in the real window and checks every picture against the
 # headless game: the start, a walk, a push, a dig, R, F1 and F2; also the
-# client size, and R on a Russian layout, where the R key types a Cyrillic letter.
+# client size, R on a Russian layout, where the R key types a Cyrillic letter,
+# and the keypad's arrows with Num Lock off and on.
 source "$(dirname "$0")/lib.sh"
 start_x
 start_game
@@ -45,3 +46,8 @@ press Right
 press Cyrillic_ka # the key labelled R on a Russian keyboard
 expect_picture restart-russian F1 F1 F2 F2 F2 F1 Right R Right R
 setxkbmap us
+
+# The keypad: with Num Lock off its 6, 2 and 4 are Right, Down and Left; with it
+# on they are digits, which the game ignores.
+press KP_Right KP_Down Num_Lock KP_Left KP_Up KP_Right Num_Lock KP_Left
+expect_picture keypad F1 F1 F2 F2 F2 F1 Right R Right R Right Down Left

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Wins level 3 in the real window: the "You won!" box appears, owned by the
-# game, keys typed while it is open never reach the game, Return closes it,
-# and the next level (1) starts.
+# game, keys typed and a close request sent while it is open never reach the
+# game, Return closes it, the next level (1) starts, and a close request then
+# ends the game.
 source "$(dirname "$0")/lib.sh"
 start_x
 start_game
@@ -30,6 +31,11 @@ xdotool key Left Down Right F1
 xdotool key --window "$box" Left Down F2
 sleep 0.3 # nothing to wait for: the keys must have no effect
 message_box >/dev/null || fail "the box closed on keys other than Return/Escape"
+# The box is modal: a close request for the game window meanwhile is ignored.
+"$SEND_WM_DELETE" "$GAME_WIN" || fail "cannot send WM_DELETE_WINDOW"
+sleep 0.3 # nothing to wait for: the request must have no effect
+game_exited && fail "the game ended on a close request while the box was open"
+message_box >/dev/null || fail "the box closed on a close request for the game window"
 old=$GAME_WIN
 xdotool key --window "$box" Return
 wait_for 10 is_new_window "$old" || fail "no new window after the box closed"
@@ -42,3 +48,10 @@ sleep 0.3
 expect_picture still-next-level F1 F1 "${solution[@]}"
 press Right
 expect_picture next-level-walk F1 F1 "${solution[@]}" Right
+# With the box gone, a close request ends the game again.
+"$SEND_WM_DELETE" "$GAME_WIN" || fail "cannot send WM_DELETE_WINDOW"
+wait_for 10 game_exited || fail "the game did not end on a close request after the box"
+wait "$GAME_PID"
+status=$?
+[[ $status == 0 ]] || fail "exit status $status after closing the window"
+echo "ok: a close request after the box ends the game"

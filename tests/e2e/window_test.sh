@@ -1,10 +1,12 @@
 #!/bin/bash
 # The game window as the window manager sees it: the frame hints (close box, no
-# minimise or maximise box), the icon, a fixed size, the centred place at start
-# and again after a reload even when the player moved it; and closing it ends
-# the game with status 0.
+# minimise or maximise box), the icon, a fixed size, the place at start, frame
+# and all centred in the work area, and again after a reload even when the
+# player moved it; and closing it ends the game with status 0.
 source "$(dirname "$0")/lib.sh"
-start_x
+# openbox with margins, which stand for panels: the work area is smaller than
+# the screen and off its middle.
+start_x --config-file "$(dirname "$0")/openbox-margins.xml"
 start_game
 
 hints=$(xprop -id "$GAME_WIN" _MOTIF_WM_HINTS)
@@ -18,12 +20,29 @@ sizes=$(xprop -id "$GAME_WIN" WM_NORMAL_HINTS)
   fail "not fixed at 402 x 201: $sizes"
 echo "ok: fixed size"
 
-# Centred: the client area's middle within a frame's title bar of the screen's.
+# Centred as on Windows: the whole window, frame and title bar included, in the
+# middle of the work area; with no window manager, the client area in the
+# middle of the screen.
 read -r x0 y0 w h < <(client_geometry "$GAME_WIN")
-read -r sw sh < <(xdotool getdisplaygeometry)
-dx=$((x0 + w / 2 - sw / 2)) dy=$((y0 + h / 2 - sh / 2))
-((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 40)) || fail "not centred: client at $x0,$y0"
-echo "ok: centred at $x0,$y0"
+left=0 right=0 top=0 bottom=0
+extents=$(xprop -id "$GAME_WIN" _NET_FRAME_EXTENTS)
+if [[ $extents =~ =\ ([0-9]+),\ ([0-9]+),\ ([0-9]+),\ ([0-9]+)$ ]]; then
+  read -r left right top bottom <<<"${BASH_REMATCH[*]:1}"
+elif [[ $WM == openbox ]]; then
+  fail "openbox gave no frame extents: $extents"
+fi
+area=$(xprop -root _NET_WORKAREA)
+if [[ $area =~ =\ ([0-9]+),\ ([0-9]+),\ ([0-9]+),\ ([0-9]+) ]]; then
+  read -r ax ay aw ah <<<"${BASH_REMATCH[*]:1}"
+else
+  ax=0 ay=0
+  read -r aw ah < <(xdotool getdisplaygeometry)
+fi
+fx=$((x0 - left)) fy=$((y0 - top)) fw=$((left + w + right)) fh=$((top + h + bottom))
+dx=$((2 * fx + fw - (2 * ax + aw))) dy=$((2 * fy + fh - (2 * ay + ah))) # twice the offsets
+((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2)) ||
+  fail "not centred: $fw x $fh at $fx,$fy in the work area $aw x $ah at $ax,$ay"
+echo "ok: $fw x $fh centred at $fx,$fy in $aw x $ah at $ax,$ay"
 
 moved_away() { read -r x y _ < <(client_geometry "$GAME_WIN") && ((x < 100 && y < 100)); }
 xdotool windowmove "$GAME_WIN" 20 30

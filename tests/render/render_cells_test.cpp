@@ -4,6 +4,7 @@
 // 32 × 32 pictures shrink by taking the pixel under each screen pixel's centre.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <set>
@@ -82,6 +83,63 @@ TEST(RenderCells, EveryLevelAndPlayedBoardShowsItsPicturesAndBackgroundStrips) {
     expectCellsMatchBoard(renderer, game.board(), frame);
     expectStripsAreBackground(frame);
     game.press(kKeyF1);
+  }
+}
+
+// Each kind of cell in its own colours, taken from what the pictures are meant
+// to show rather than from the game's picture files, so that a mix-up of the
+// pictures shows: the colours allowed anywhere in the cell, and those of them
+// that must be there.
+TEST(RenderCells, EachKindOfCellShowsItsOwnPicturesColours) {
+  using Colours = std::set<std::uint32_t>;
+  const Colours browns = {0x994400, 0xCC6600, 0x793B00};
+  const Colours greens = {0x009900, 0x00CC00, 0x00FF00};
+  const Colours greys = {0x6E6E6E, 0x5D5D5D, 0x7F7F7F, 0x4C4C4C, 0x333333};
+  const Colours highlights = {0x999999, 0xBBBBBB};
+  const auto both = [](Colours a, const Colours& b) {
+    a.insert(b.begin(), b.end());
+    return a;
+  };
+  struct Look {
+    const char* name;
+    int cell;  // on level 1 at the start: row 0 is "4020231111111111", the door is cell 127
+    Colours allowed;
+    std::vector<Colours> musts;  // at least one colour of each of these
+  };
+  const Look looks[] = {
+      {"floor", 1, browns, {}},
+      {"grass", 6, greens, {}},
+      {"wall", 5, greys, {}},
+      {"rock", 2, both(both(greys, highlights), browns), {highlights, browns, greys}},
+      {"door",
+       127,
+       both(both(greys, highlights), {0xFF8040, 0x804000, 0x00FF00, 0x008000}),
+       {{0xFF8040}, {0x00FF00, 0x008000}, greys}},
+      {"hero",
+       0,
+       both(browns, {0xFFFF00, 0xF9CC00, 0xDD9900, 0xFF9C00, 0xF37700, 0xFFFFFF, 0x191919, 0x000000,
+                     0x663300}),
+       {{0xFFFF00}, {0xFF9C00, 0xF37700}, {0x000000}}},
+  };
+  const Renderer renderer;
+  Game game;
+  Frame frame;
+  renderer.render(game.board(), frame);
+  for (const Look& look : looks) {
+    SCOPED_TRACE(look.name);
+    Colours seen;
+    for (int y = 0; y < kTilePixels; ++y) {
+      for (int x = 0; x < kTilePixels; ++x) {
+        seen.insert(frame.at(look.cell % kColumns * kTilePixels + x,
+                             look.cell / kColumns * kTilePixels + y));
+      }
+    }
+    for (std::uint32_t colour : seen)
+      EXPECT_EQ(look.allowed.count(colour), 1u) << std::hex << colour;
+    for (const Colours& must : look.musts) {
+      EXPECT_TRUE(std::any_of(must.begin(), must.end(), [&](auto c) { return seen.count(c); }))
+          << "none of " << std::hex << *must.begin() << "...";
+    }
   }
 }
 

@@ -31,12 +31,16 @@ class RecordingFrontEnd : public FrontEnd {
     events.push_back("unloaded");
     if (onUnloaded) onUnloaded();
   }
-  void windowShown() override { events.push_back("shown"); }
+  void windowShown() override {
+    events.push_back("shown");
+    if (onShown) onShown();
+  }
 
   std::vector<Box> boxes;
   std::vector<std::string> events;
   std::function<void()> onMessageBox;  // runs while the box is "open"
   std::function<void()> onUnloaded;    // runs between the two halves of a reload
+  std::function<void()> onShown;       // runs as the window goes on screen
 };
 
 // A started game: the form shown once, at level 1.

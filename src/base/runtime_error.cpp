@@ -1,5 +1,5 @@
 // How a run-time error reads when the front end reports it.
-#include "game/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace gravisk {
 
