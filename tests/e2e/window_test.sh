@@ -23,26 +23,8 @@ echo "ok: fixed size"
 # Centred as on Windows: the whole window, frame and title bar included, in the
 # middle of the work area; with no window manager, the client area in the
 # middle of the screen.
-read -r x0 y0 w h < <(client_geometry "$GAME_WIN")
-left=0 right=0 top=0 bottom=0
-extents=$(xprop -id "$GAME_WIN" _NET_FRAME_EXTENTS)
-if [[ $extents =~ =\ ([0-9]+),\ ([0-9]+),\ ([0-9]+),\ ([0-9]+)$ ]]; then
-  read -r left right top bottom <<<"${BASH_REMATCH[*]:1}"
-elif [[ $WM == openbox ]]; then
-  fail "openbox gave no frame extents: $extents"
-fi
-area=$(xprop -root _NET_WORKAREA)
-if [[ $area =~ =\ ([0-9]+),\ ([0-9]+),\ ([0-9]+),\ ([0-9]+) ]]; then
-  read -r ax ay aw ah <<<"${BASH_REMATCH[*]:1}"
-else
-  ax=0 ay=0
-  read -r aw ah < <(xdotool getdisplaygeometry)
-fi
-fx=$((x0 - left)) fy=$((y0 - top)) fw=$((left + w + right)) fh=$((top + h + bottom))
-dx=$((2 * fx + fw - (2 * ax + aw))) dy=$((2 * fy + fh - (2 * ay + ah))) # twice the offsets
-((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2)) ||
-  fail "not centred: $fw x $fh at $fx,$fy in the work area $aw x $ah at $ax,$ay"
-echo "ok: $fw x $fh centred at $fx,$fy in $aw x $ah at $ax,$ay"
+expect_centred
+read -r x0 y0 _ < <(client_geometry "$GAME_WIN")
 
 moved_away() { read -r x y _ < <(client_geometry "$GAME_WIN") && ((x < 100 && y < 100)); }
 xdotool windowmove "$GAME_WIN" 20 30
