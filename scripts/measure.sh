@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Prints the game's speed and memory figures in one table: gravisk_bench (Google
 # Benchmark: a move, its redraw, a reload, Form_Load, a full render, the present step
-# at scale 1 to 3) and, when it is there, scripts/measure-linux.sh (start time, memory
-# and idle CPU of the Linux game).
+# at scale 1 to 3) and, when they are there, scripts/measure-linux.sh (start time,
+# memory and idle CPU of the Linux game) and scripts/measure-web.sh (gravisk.html in
+# headless Chromium, once it is built).
 # Builds nothing unless the binaries are missing; then it builds the default preset.
 # usage: scripts/measure.sh [build-dir]   (default build/default; MIN_TIME=0.2 seconds
-# per benchmark; LINUX=0 skips the Linux program; RUNS and IDLE go to measure-linux.sh)
+# per benchmark; LINUX=0 skips the Linux program, WEB=0 the page; RUNS and IDLE go to
+# measure-linux.sh and measure-web.sh)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build/default}"
@@ -65,5 +67,15 @@ if [[ ${LINUX:-1} != 0 && -x "$root/scripts/measure-linux.sh" ]]; then
     "$root/scripts/measure-linux.sh" "$game"
   else
     echo "(no Linux program at $game: start-up, memory and idle CPU not measured)"
+  fi
+fi
+
+web_page="$root/build/web/gravisk.html"
+if [[ ${WEB:-1} != 0 ]]; then
+  echo
+  if [[ -f $web_page ]]; then
+    "$root/scripts/measure-web.sh" "$web_page"
+  else
+    echo "(no page at $web_page: build the web preset for the browser figures)"
   fi
 fi

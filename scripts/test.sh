@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian machine and runs the whole test suite: formatting, the
-# Windows cross build, the Linux build with every test (unit, pictures,
-# end-to-end under Xvfb, Wine), the same again under the sanitizers, and a
-# bounded fuzzing run.
+# Windows cross build, the browser page, the Linux build with every test (unit,
+# pictures, end-to-end under Xvfb, Wine, Chromium), the same again under the
+# sanitizers, and a bounded fuzzing run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -20,6 +20,16 @@ step "Windows build (mingw-w64)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 
+step "Browser page (emscripten)"
+# The browser tests' npm comes with nodejs from nodesource; Debian packs it apart.
+if ! command -v npm >/dev/null; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends npm
+fi
+cmake --preset web >/dev/null
+cmake --build --preset web -j "$jobs"
+
 step "Linux build and tests"
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs"
@@ -30,7 +40,7 @@ step "Sanitizers (address, undefined)"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j "$jobs"
-ctest --preset sanitize -j "$jobs" -LE wine
+ctest --preset sanitize -j "$jobs" -LE "wine|web"
 
 step "Fuzzing"
 bash scripts/fuzz.sh

@@ -1,0 +1,165 @@
+// Measures gravisk.html in Debian's headless Chromium through the DevTools
+// protocol: navigation start to the first full frame, a key to its redrawn canvas,
+// the page's CPU in idle seconds, and memory after many reloads. Prints one table.
+// usage: node scripts/measure-web.js PAGE   (RUNS, IDLE, KEYS, RELOADS from the environment)
+'use strict';
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const puppeteer = require('puppeteer-core');
+
+const page = path.resolve(process.argv[2] || 'build/web/gravisk.html');
+const RUNS = Number(process.env.RUNS || 5);
+const IDLE = Number(process.env.IDLE || 10);
+const KEYS = Number(process.env.KEYS || 400);
+const RELOADS = Number(process.env.RELOADS || 1000);
+
+const median = (v) => {
+  const s = [...v].sort((a, b) => a - b);
+  return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2;
+};
+const quantile = (v, q) => [...v].sort((a, b) => a - b)[Math.min(v.length - 1, Math.floor(q * v.length))];
+
+// Notes when the canvas first receives the whole client area, and the next frame after it.
+function watchFirstFrame() {
+  const put = CanvasRenderingContext2D.prototype.putImageData;
+  window.firstFrame = null;
+  CanvasRenderingContext2D.prototype.putImageData = function (...args) {
+    put.apply(this, args);
+    if (window.firstFrame === null && args[5] === 402 && args[6] === 201) {
+      window.firstFrame = {drawn: performance.now()};
+      requestAnimationFrame(() => { window.firstFrame.frame = performance.now(); });
+    }
+  };
+}
+
+async function metrics(client) {
+  const {metrics: list} = await client.send('Performance.getMetrics');
+  return Object.fromEntries(list.map((m) => [m.name, m.value]));
+}
+
+async function main() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'gravisk-measure-'));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--no-first-run'],
+  });
+  const rows = [];
+  try {
+    const size = fs.statSync(page).size;
+    const gz = require('node:zlib').gzipSync(fs.readFileSync(page), {level: 9}).length;
+    rows.push(['gravisk.html size', `${(size / 1024).toFixed(1)} KiB`, '<= 250 KB']);
+    rows.push(['gravisk.html gzipped (gzip -9)', `${(gz / 1024).toFixed(1)} KiB`, '<= 100 KB']);
+
+    const drawn = [];
+    const framed = [];
+    for (let i = 0; i < RUNS; ++i) {
+      const tab = await browser.newPage();
+      await tab.evaluateOnNewDocument(watchFirstFrame);
+      await tab.goto('file://' + page);
+      await tab.waitForFunction(() => window.firstFrame && window.firstFrame.frame);
+      const t = await tab.evaluate(() => window.firstFrame);
+      drawn.push(t.drawn);
+      framed.push(t.frame);
+      await tab.close();
+    }
+    rows.push([`navigation start to first full canvas (median of ${RUNS})`,
+      `${median(drawn).toFixed(1)} ms`, '<= 100 ms']);
+    rows.push(['  ... to the browser frame that shows it', `${median(framed).toFixed(1)} ms`, '']);
+    const empty = [];
+    for (let i = 0; i < RUNS; ++i) {
+      const tab = await browser.newPage();
+      await tab.goto('data:text/html,<!doctype html><title>-</title>');
+      empty.push(await tab.evaluate(() => performance.getEntriesByType('navigation')[0].domInteractive));
+      await tab.close();
+    }
+    rows.push(['  ... an empty page, navigation start to DOM ready', `${median(empty).toFixed(1)} ms`, '']);
+
+    const tab = await browser.newPage();
+    await tab.goto('file://' + page);
+    await tab.waitForFunction(() => graviskPage.game !== 0);
+    const client = await tab.target().createCDPSession();
+    await client.send('Performance.enable');
+
+    // Idle: the renderer's main-thread work while nobody presses a key, once the
+    // start has settled, and the same for an empty page beside it (what the
+    // browser does on its own).
+    await new Promise((r) => setTimeout(r, 2000));
+    const idleTasks = async (session) => {
+      const before = await metrics(session);
+      await new Promise((r) => setTimeout(r, IDLE * 1000));
+      const after = await metrics(session);
+      return [(after.TaskDuration - before.TaskDuration) * 1000,
+        (after.ScriptDuration - before.ScriptDuration) * 1000];
+    };
+    const [tasks, script] = await idleTasks(client);
+    const blank = await browser.newPage();
+    await blank.goto('about:blank');
+    const blankClient = await blank.target().createCDPSession();
+    await blankClient.send('Performance.enable');
+    const [blankTasks] = await idleTasks(blankClient);
+    await blank.close();
+    rows.push([`page CPU in ${IDLE} idle seconds: main-thread tasks, script`,
+      `${tasks.toFixed(1)} ms, ${script.toFixed(1)} ms`, '0 ms']);
+    rows.push(['  ... an empty page\'s main-thread tasks meanwhile', `${blankTasks.toFixed(1)} ms`, '']);
+
+    // A key: the game's handler alone (from a capturing listener before it to one
+    // after it), from the event's creation to the end of that handler, and to the
+    // next browser frame. Right and Left walk to and fro.
+    await tab.evaluate(() => {
+      window.keyTimes = [];
+      let entry = null;
+      window.addEventListener('keydown', (e) => {
+        entry = {start: performance.now(), created: e.timeStamp};
+      }, true);
+      window.addEventListener('keydown', () => {
+        const now = performance.now();
+        const done = {handler: now - entry.start, handled: now - entry.created};
+        window.keyTimes.push(done);
+        requestAnimationFrame(() => { done.frame = performance.now() - entry.created; });
+      });
+    });
+    for (let i = 0; i < KEYS; ++i) {
+      await tab.keyboard.press(i % 2 ? 'ArrowLeft' : 'ArrowRight');
+      await tab.evaluate(() => new Promise((r) => requestAnimationFrame(() => setTimeout(r, 0))));
+    }
+    const keys = await tab.evaluate(() => window.keyTimes);
+    const handler = keys.map((k) => k.handler);
+    const handled = keys.map((k) => k.handled);
+    rows.push([`key: the game's handler, canvas redrawn (median, p95 of ${KEYS})`,
+      `${median(handler).toFixed(3)} ms, ${quantile(handler, 0.95).toFixed(3)} ms`, '<= 1 ms']);
+    rows.push(['  ... from the key event\'s creation (median, p95)',
+      `${median(handled).toFixed(2)} ms, ${quantile(handled, 0.95).toFixed(2)} ms`, '']);
+    rows.push(['  ... to the browser frame that shows it (median)',
+      `${median(keys.map((k) => k.frame)).toFixed(1)} ms`, '']);
+
+    // Reloads: R rebuilds the window and the board each time.
+    const memory = async () => {
+      await client.send('HeapProfiler.collectGarbage');
+      const m = await metrics(client);
+      const wasm = await tab.evaluate(() => HEAP8.length);
+      return {js: m.JSHeapUsedSize, nodes: m.Nodes, wasm};
+    };
+    const start = await memory();
+    for (let i = 0; i < RELOADS; ++i) await tab.keyboard.press('KeyR');
+    const end = await memory();
+    const kib = (v) => `${(v / 1024).toFixed(0)} KiB`;
+    rows.push([`JS heap before / after ${RELOADS} reloads`, `${kib(start.js)} / ${kib(end.js)}`,
+      'flat']);
+    rows.push([`WebAssembly memory before / after`, `${kib(start.wasm)} / ${kib(end.wasm)}`, 'flat']);
+    rows.push([`DOM nodes before / after`, `${start.nodes} / ${end.nodes}`, 'flat']);
+  } finally {
+    await browser.close();
+    fs.rmSync(profile, {recursive: true, force: true});
+  }
+  console.log(`Browser figures (headless ${process.env.CHROMIUM || '/usr/bin/chromium'})`);
+  for (const [label, value, aim] of rows) console.log(`${label.padEnd(56)} ${value.padStart(20)}  ${aim}`);
+}
+
+main().catch((e) => {
+  console.error(e);
+  process.exit(1);
+});

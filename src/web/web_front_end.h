@@ -1,0 +1,64 @@
+// The browser front end: the one struct that holds the game, the client area's
+// pixels as the page's canvas wants them, and the boxes the page shows. The page
+// (shell.html) calls in on a key, on OK and on the close box; nothing runs between.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/form.h"
+#include "game/start_hooks.h"
+#include "render/renderer.h"
+
+namespace gravisk::web {
+
+struct WebFrontEnd final : FrontEnd {
+  explicit WebFrontEnd(StartHooks startHooks);
+  WebFrontEnd(const WebFrontEnd&) = delete;
+  WebFrontEnd& operator=(const WebFrontEnd&) = delete;
+
+  // Shows the game: creates the window and loads the first level.
+  void start();
+  // One keydown of the page with its Windows key code and shift state.
+  void key(int keyCode, int shift);
+  // The player closed the box on top (OK, Enter, Space or Escape).
+  void boxClosed();
+  // The player clicked the window's close box: the game ends.
+  void close();
+
+  // A browser cannot wait inside messageBox() for OK, so the box is only put up
+  // here. Whatever the core does to the window while a box is up (the reload
+  // after a win) is held back and shown once the last box has closed.
+  void messageBox(std::string_view text, std::string_view title) override;
+  void windowUnloaded() override;
+  void windowShown() override;
+
+  struct Box {
+    std::string text;
+    std::string title;
+    bool endsGame = false;  // the report of a run-time error
+  };
+
+  // Reports a run-time error in a box and on the console; the game ends at OK.
+  void fail(const std::string& line);
+  void showTopBox();
+  // Copies part of the frame into `rgba` and has the page paint it.
+  void paint(PixelRect rect);
+  // The window as the core last left it, put on the page.
+  void showHeldWindow();
+
+  StartHooks hooks;
+  Renderer renderer;
+  Frame frame;
+  std::vector<std::uint8_t> rgba;  // the canvas's bytes: R, G, B, A per pixel
+  std::deque<Box> boxes;           // the front one is on screen
+  bool windowOnPage = false;       // the page shows the game window
+  bool windowHeld = false;         // a window created under a box waits for OK
+  bool ended = false;
+  Form1 form{*this};
+};
+
+}  // namespace gravisk::web

@@ -1,0 +1,128 @@
+// What the browser tests share: Debian's Chromium started headless with a fresh
+// profile and no way to download anything, gravisk.html opened from disk, the
+// canvas read back, and the pictures of the headless game to compare it with.
+'use strict';
+const assert = require('node:assert');
+const {execFileSync} = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const puppeteer = require('puppeteer-core');
+
+// Set by CTest: the page, the fault probe page and the Linux build's headless game.
+const PAGE = process.env.GRAVISK_PAGE;
+const PROBE = process.env.GRAVISK_PROBE;
+const HEADLESS = process.env.GRAVISK_HEADLESS;
+const WIDTH = 402;
+const HEIGHT = 201;
+
+// The keys of the third level's solution; the last one steps onto the door.
+const SOLUTION = ['Up', 'Right', 'Right', 'Up', 'Right', 'Down', 'Right', 'Down', 'Down', 'Down',
+  'Right', 'Right', 'Up', 'Right', 'Right', 'Right', 'Right', 'Right', 'Right', 'Right', 'Right',
+  'Up', 'Up', 'Left', 'Left', 'Left', 'Up', 'Left', 'Left', 'Up', 'Left', 'Left', 'Left', 'Down'];
+
+// The headless game's key names as the browser's key names.
+const BROWSER_KEY = {Left: 'ArrowLeft', Up: 'ArrowUp', Right: 'ArrowRight', Down: 'ArrowDown',
+  R: 'KeyR', F1: 'F1', F2: 'F2'};
+
+async function launch() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'gravisk-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--no-first-run'],
+  });
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    fs.rmSync(profile, {recursive: true, force: true});
+  };
+  return browser;
+}
+
+// Opens a page from disk with the network off; every request that is not the
+// file itself or inline data fails the test. Console errors are collected.
+async function open(browser, file, {hash = '', viewport = {width: 800, height: 600}} = {}) {
+  const page = await browser.newPage();
+  await page.setViewport(viewport);
+  await page.setOfflineMode(true);
+  page.foreignRequests = [];
+  page.consoleErrors = [];
+  page.on('request', (r) => {
+    if (!/^(file|data|blob):/.test(r.url())) page.foreignRequests.push(r.url());
+  });
+  page.on('console', (m) => { if (m.type() === 'error') page.consoleErrors.push(m.text()); });
+  await page.goto('file://' + path.resolve(file) + hash);
+  await page.waitForFunction(() => typeof graviskPage === 'object' &&
+      (graviskPage.game !== 0 || graviskPage.boxOpen), {timeout: 20000});
+  return page;
+}
+
+async function press(page, keys) {
+  for (const key of keys) await page.keyboard.press(BROWSER_KEY[key] || key);
+}
+
+// The canvas as RGB bytes, rows top to bottom.
+async function canvasRgb(page) {
+  const b64 = await page.evaluate(() => {
+    const c = document.getElementById('client');
+    const data = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    let s = '';
+    for (let i = 0; i < data.length; i += 4) s += String.fromCharCode(data[i], data[i + 1], data[i + 2]);
+    return btoa(s);
+  });
+  return Buffer.from(b64, 'base64');
+}
+
+// A PNG (base64) as RGB bytes, decoded by the browser itself.
+async function decodePng(page, b64) {
+  const out = await page.evaluate(async (data) => {
+    const img = new Image();
+    img.src = 'data:image/png;base64,' + data;
+    await img.decode();
+    const c = document.createElement('canvas');
+    c.width = img.naturalWidth;
+    c.height = img.naturalHeight;
+    const context = c.getContext('2d');
+    context.drawImage(img, 0, 0);
+    const pixels = context.getImageData(0, 0, c.width, c.height).data;
+    let s = '';
+    for (let i = 0; i < pixels.length; i += 4) {
+      s += String.fromCharCode(pixels[i], pixels[i + 1], pixels[i + 2]);
+    }
+    return {width: c.width, height: c.height, b64: btoa(s)};
+  }, b64);
+  return {width: out.width, height: out.height, rgb: Buffer.from(out.b64, 'base64')};
+}
+
+// The headless game after `keys`: its picture as RGB bytes and what it printed.
+function headless(keys) {
+  const out = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'gravisk-headless-')), 'p.ppm');
+  const text = execFileSync(HEADLESS, ['--out', out, ...keys], {encoding: 'utf8'});
+  const ppm = fs.readFileSync(out);
+  fs.rmSync(path.dirname(out), {recursive: true, force: true});
+  const header = `P6\n${WIDTH} ${HEIGHT}\n255\n`;
+  assert.strictEqual(ppm.subarray(0, header.length).toString('latin1'), header);
+  return {rgb: ppm.subarray(header.length), text};
+}
+
+// Fails with the first differing pixel unless the canvas shows the headless
+// game's picture after `keys`.
+async function expectPicture(page, keys, label) {
+  const want = headless(keys).rgb;
+  const got = await canvasRgb(page);
+  assert.strictEqual(got.length, want.length, `${label}: canvas size`);
+  for (let i = 0; i < want.length; i += 3) {
+    if (got[i] !== want[i] || got[i + 1] !== want[i + 1] || got[i + 2] !== want[i + 2]) {
+      const p = i / 3;
+      const hex = (b, j) => [...b.subarray(j, j + 3)].map((v) => v.toString(16).padStart(2, '0')).join('');
+      assert.fail(`${label}: pixel (${p % WIDTH}, ${Math.floor(p / WIDTH)}) is #${hex(got, i)}, ` +
+          `the headless game after [${keys.join(' ')}] has #${hex(want, i)}`);
+    }
+  }
+}
+
+module.exports = {PAGE, PROBE, HEADLESS, WIDTH, HEIGHT, SOLUTION, launch, open, press, canvasRgb,
+  headless, expectPicture, decodePng};

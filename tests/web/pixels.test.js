@@ -1,0 +1,64 @@
+// gravisk.html plays the same game as the desktop, pixel for pixel: opened from
+// disk with the network off, its canvas matches the headless game through a
+// walk, a push, digging, R, F1 and F2 (a win: box.test.js), crisp on a 2x screen.
+'use strict';
+const {test} = require('node:test');
+const assert = require('node:assert');
+const lib = require('./lib');
+
+test('the page plays from disk without the network and shows the headless pixels', async () => {
+  const browser = await lib.launch();
+  try {
+    const page = await lib.open(browser, lib.PAGE);
+    assert.strictEqual(await page.title(), 'Gravisk V2.0');
+    const chrome = await page.evaluate(() => ({
+      title: document.querySelector('#game-window .titlebar span').textContent,
+      icon: document.querySelector('#window-icon').src.slice(0, 22),
+      favicon: document.getElementById('favicon').href.slice(0, 22),
+      boxes: document.querySelectorAll('#game-window button').length,
+    }));
+    assert.deepStrictEqual(chrome, {title: 'Gravisk V2.0', icon: 'data:image/png;base64,',
+      favicon: 'data:image/png;base64,', boxes: 1});
+
+    const steps = [
+      ['start', []],
+      ['walk', ['Right']],
+      ['push', ['Right']],
+      ['dig', ['Down', 'Down', 'Right', 'Down', 'Right', 'Up', 'Down', 'Down', 'Right', 'Right']],
+      ['restart', ['R']],
+      ['next level', ['Right', 'F1']],
+      ['previous level', ['Down', 'F2']],
+    ];
+    const played = [];
+    for (const [label, keys] of steps) {
+      await lib.press(page, keys);
+      played.push(...keys);
+      await lib.expectPicture(page, played, label);
+    }
+    assert.deepStrictEqual(page.foreignRequests, []);
+    assert.deepStrictEqual(page.consoleErrors, []);
+
+    // On a screen with two device pixels to each page pixel, every game pixel
+    // is a sharp 2 x 2 square of its own colour.
+    await page.setViewport({width: 800, height: 600, deviceScaleFactor: 2});
+    const want = lib.headless(played).rgb;
+    const box = await (await page.$('#client')).boundingBox();
+    const png = await page.screenshot({clip: box, type: 'png', encoding: 'base64'});
+    const shot = await lib.decodePng(page, png);
+    assert.deepStrictEqual([shot.width, shot.height], [2 * lib.WIDTH, 2 * lib.HEIGHT]);
+    let blurred = 0;
+    for (let y = 0; y < shot.height; ++y) {
+      for (let x = 0; x < shot.width; ++x) {
+        const i = (Math.floor(y / 2) * lib.WIDTH + Math.floor(x / 2)) * 3;
+        const j = (y * shot.width + x) * 3;
+        if (shot.rgb[j] !== want[i] || shot.rgb[j + 1] !== want[i + 1] ||
+            shot.rgb[j + 2] !== want[i + 2]) {
+          ++blurred;
+        }
+      }
+    }
+    assert.strictEqual(blurred, 0, `${blurred} device pixels differ from their game pixel`);
+  } finally {
+    await browser.close();
+  }
+});
