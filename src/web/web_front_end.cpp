@@ -8,7 +8,7 @@
 #include <exception>
 #include <utility>
 
-#include "game/runtime_error.h"
+#include "base/runtime_error.h"
 #include "game/window_definition.h"
 #include "render/bitmap.h"
 #include "render/embedded_assets.h"
