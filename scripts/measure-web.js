@@ -4,9 +4,9 @@
 // usage: node scripts/measure-web.js PAGE   (RUNS, IDLE, KEYS, RELOADS from the environment)
 'use strict';
 const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
-const puppeteer = require('puppeteer-core');
+// The same Chromium, started the same way, as the browser tests use.
+const {launch} = require('../tests/web/lib.js');
 
 const page = path.resolve(process.argv[2] || 'build/web/gravisk.html');
 const RUNS = Number(process.env.RUNS || 5);
@@ -39,14 +39,7 @@ async function metrics(client) {
 }
 
 async function main() {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'gravisk-measure-'));
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    userDataDir: profile,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
+  const browser = await launch();
   const rows = [];
   try {
     const size = fs.statSync(page).size;
@@ -153,7 +146,6 @@ async function main() {
     rows.push([`DOM nodes before / after`, `${start.nodes} / ${end.nodes}`, 'flat']);
   } finally {
     await browser.close();
-    fs.rmSync(profile, {recursive: true, force: true});
   }
   console.log(`Browser figures (headless ${process.env.CHROMIUM || '/usr/bin/chromium'})`);
   for (const [label, value, aim] of rows) console.log(`${label.padEnd(56)} ${value.padStart(20)}  ${aim}`);

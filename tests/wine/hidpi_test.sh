@@ -33,12 +33,7 @@ doubled level2 F1
 start_game "$exe"
 window=$(wait_window "Gravisk V2.0")
 wait_focus "$window"
-read -r x y w h < <(client_geometry "$window")
-echo "client area ${w}x${h} at $x,$y"
-[ "$w" -eq 804 ] && [ "$h" -eq 402 ] || fail "client area is ${w}x${h}, not 804x402"
-centreX=$((x + w / 2)) centreY=$((y + h / 2))
-((centreX >= 511 && centreX <= 513)) || fail "client area centre x is $centreX, not 512"
-((centreY >= 384 && centreY <= 384 + 30)) || fail "client area centre y is $centreY, not just below 384"
+expect_client_area "$window" 804 402
 fixed_size() {
   grep -q 'minimum size: 804 by 402' <<<"$(xprop -id "$window" WM_NORMAL_HINTS)"
 }

@@ -120,6 +120,19 @@ expect_picture() {
 }
 
 # Types keys (xdotool names) into whatever has the keyboard focus.
+# expect_client_area WINDOW W H: the window's client area is W x H and centred on
+# the 1024 x 768 screen (the work area: no panels); the borders are the same left
+# and right, and the caption above makes the client area sit a little low.
+expect_client_area() {
+  local x y w h centreX centreY
+  read -r x y w h < <(client_geometry "$1")
+  echo "client area ${w}x${h} at $x,$y"
+  [ "$w" -eq "$2" ] && [ "$h" -eq "$3" ] || fail "client area is ${w}x${h}, not ${2}x${3}"
+  centreX=$((x + w / 2)) centreY=$((y + h / 2))
+  ((centreX >= 511 && centreX <= 513)) || fail "client area centre x is $centreX, not 512"
+  ((centreY >= 384 && centreY <= 384 + 30)) || fail "client area centre y is $centreY, not just below 384"
+}
+
 press() {
   xdotool key --delay 40 "$@"
 }
