@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian machine and runs the whole test suite: formatting, the
 # Windows cross build, the Linux build with every test (unit, pictures,
-# end-to-end under Xvfb, Wine), the same again under the sanitizers, and a
-# bounded fuzzing run.
+# end-to-end under Xvfb, Wine), the same again under the sanitizers, a bounded
+# fuzzing run, and the release: built twice, installed, played and purged.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -34,3 +34,6 @@ ctest --preset sanitize -j "$jobs" -LE wine
 
 step "Fuzzing"
 bash scripts/fuzz.sh
+
+step "Release (installs and purges the gravisk package)"
+bash tests/release/release_test.sh
