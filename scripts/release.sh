@@ -33,6 +33,8 @@ bash scripts/setup-debian.sh core sdl2 windows release
 [ -n "$(git status --porcelain --untracked-files=no)" ] &&
   echo "note: the working tree has uncommitted changes; they go into this release"
 mkdir -p "$build" "$dist"
+# A fresh CMake cache each time, so that no setting of an earlier run lingers.
+rm -f "$build/linux/CMakeCache.txt" "$build/windows/CMakeCache.txt"
 rm -f "$dist/$deb_name" "$dist/$zip_name" "$dist/$page_name" "$dist/SHA256SUMS"
 
 # Neither the source folder nor the build folder may show in a binary.

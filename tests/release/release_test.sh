@@ -113,7 +113,8 @@ done <"$tmp/files"
 [ -z "$left" ] || fail "left after the purge:$left"
 ok "purged: nothing of the package is left"
 
-# The same release again from another build folder, later: the same bytes.
+# The same release again from a new build folder, later: the same bytes.
+rm -rf "$root/build/release-again"
 release "$root/build/release-again" "$tmp/dist-again"
 diff "$root/dist/SHA256SUMS" "$tmp/dist-again/SHA256SUMS" >&2 ||
   fail "a second build in build/release-again differs (above)"
