@@ -78,10 +78,11 @@ ok "/usr/games/gravisk opens its window, plays and closes with status 0"
 
 entry=/usr/share/applications/io.github.gravisk.Gravisk.desktop
 desktop-file-validate "$entry" || fail "desktop-file-validate $entry"
-program="$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")"
+exec_name="$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")"
+program="$exec_name"
 [[ $program == /* && -x $program ]] ||
-  program="$(PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games command -v "$program")" ||
-  fail "Exec=$program in $entry is no program"
+  program="$(PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games command -v "$exec_name")" ||
+  fail "Exec=$exec_name in $entry is no program"
 [ "$(realpath "$program")" = /usr/games/gravisk ] || fail "Exec runs $program, not /usr/games/gravisk"
 icon="$(sed -n 's/^Icon=//p' "$entry")"
 [ -s "/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable icon named $icon"
