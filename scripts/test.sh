@@ -2,7 +2,8 @@
 # Sets up a Debian machine and runs the whole test suite: formatting, the
 # Windows cross build, the browser page, the Linux build with every test (unit,
 # pictures, end-to-end under Xvfb, Wine, Chromium), the same again under the
-# sanitizers, and a bounded fuzzing run.
+# sanitizers, a bounded fuzzing run, and the release: built twice, installed,
+# played and purged.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -44,3 +45,6 @@ ctest --preset sanitize -j "$jobs" -LE "wine|web"
 
 step "Fuzzing"
 bash scripts/fuzz.sh
+
+step "Release (installs and purges the gravisk package)"
+bash tests/release/release_test.sh

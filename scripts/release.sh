@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Makes a release in dist/: the Debian package of the Linux program, the Windows
+# zip, the web page and SHA256SUMS. The same commit gives byte-identical files
+# from any build folder, at any time.
+# Usage: bash scripts/release.sh [BUILD_DIR [DIST_DIR]]  (default build/release, dist)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(realpath -m "${1:-$root/build/release}")"
+dist="$(realpath -m "${2:-$root/dist}")"
+cd "$root"
+
+version=2.0
+deb_version=$version-1
+deb_name=gravisk_${deb_version}_amd64.deb
+zip_name=Gravisk-$version-windows-x86_64.zip
+page_name=gravisk-$version.html
+jobs="${JOBS:-$(nproc)}"
+
+step() { printf '\n=== %s ===\n' "$*"; }
+
+# Every time stamp that ends up in a file is the last commit's; the locale, the
+# time zone and the file modes do not depend on who builds.
+SOURCE_DATE_EPOCH="$(git log -1 --format=%ct)"
+export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8
+umask 022
+# Sets every modification time under $1 to the last commit's.
+touch_tree() { find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +; }
+# Copies a text file with Windows line ends.
+crlf() { sed 's/\r$//; s/$/\r/' "$1" >"$2"; }
+
+step "Setting up"
+bash scripts/setup-debian.sh core sdl2 windows web release
+[ -n "$(git status --porcelain --untracked-files=no)" ] &&
+  echo "note: the working tree has uncommitted changes; they go into this release"
+mkdir -p "$build" "$dist"
+# A fresh CMake cache each time, so that no setting of an earlier run lingers.
+rm -f "$build/linux/CMakeCache.txt" "$build/windows/CMakeCache.txt"
+rm -f "$dist/$deb_name" "$dist/$zip_name" "$dist/$page_name" "$dist/SHA256SUMS"
+
+# Neither the source folder nor the build folder may show in a binary.
+prefix_map="-ffile-prefix-map=$root=. -ffile-prefix-map=$build=."
+
+step "Linux program"
+# Debian's own compiler and linker flags, all hardening included.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+linux_cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS) $prefix_map"
+cmake -S "$root" -B "$build/linux" -DCMAKE_BUILD_TYPE=None \
+  -DCMAKE_CXX_FLAGS="$linux_cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+  -DCMAKE_INSTALL_PREFIX=/usr -DGRAVISK_INSTALL_BINDIR=games \
+  -DGRAVISK_TESTS=OFF -DGRAVISK_BENCHMARKS=OFF >/dev/null
+cmake --build "$build/linux" -j "$jobs" --target gravisk gravisk_headless
+
+step "Debian package"
+deb="$build/deb"
+stage="$deb/debian/gravisk"
+rm -rf "$deb"
+mkdir -p "$deb/debian"
+DESTDIR="$stage" cmake --install "$build/linux" >/dev/null
+# As Debian strips: symbols and the compiler's notes go, the build id stays.
+strip --remove-section=.comment --remove-section=.note --strip-unneeded "$stage/usr/games/gravisk"
+# Launchers that do not start from a login shell may not have /usr/games on PATH.
+desktop="$stage/usr/share/applications/io.github.gravisk.Gravisk.desktop"
+sed -i 's|^Exec=gravisk$|Exec=/usr/games/gravisk|' "$desktop"
+grep -qx 'Exec=/usr/games/gravisk' "$desktop" || { echo "the desktop entry has no Exec=gravisk" >&2; exit 1; }
+# The icon at the usual sizes, drawn from the same picture as the scalable one.
+for size in 16 22 24 32 48 64 128 256; do
+  mkdir -p "$stage/usr/share/icons/hicolor/${size}x$size/apps"
+  rsvg-convert -w "$size" -h "$size" -o "$stage/usr/share/icons/hicolor/${size}x$size/apps/gravisk.png" \
+    data/linux/gravisk.svg
+done
+gzip -9n "$stage/usr/share/man/man6/gravisk.6"
+doc="$stage/usr/share/doc/gravisk"
+mkdir -p "$doc"
+cp data/debian/copyright "$doc/copyright"
+gzip -9n <data/debian/changelog >"$doc/changelog.Debian.gz"
+mkdir -p "$stage/usr/share/lintian/overrides"
+cp data/debian/lintian-overrides "$stage/usr/share/lintian/overrides/gravisk"
+cp data/debian/control data/debian/changelog "$deb/debian/"
+(
+  cd "$deb"
+  mkdir debian/gravisk/DEBIAN
+  dpkg-shlibdeps -Tdebian/substvars debian/gravisk/usr/games/gravisk
+  dpkg-gencontrol -pgravisk -Pdebian/gravisk -Tdebian/substvars -fdebian/files
+)
+(cd "$stage" && find usr -type f | sort | xargs md5sum >DEBIAN/md5sums)
+find "$stage" -type d -exec chmod 0755 {} +
+find "$stage" -type f -exec chmod 0644 {} +
+chmod 0755 "$stage/usr/games/gravisk"
+touch_tree "$stage"
+dpkg-deb --root-owner-group -Zxz --build "$stage" "$dist/$deb_name"
+[ "$(dpkg-deb -f "$dist/$deb_name" Version)" = "$deb_version" ] ||
+  { echo "the package's version is not $deb_version" >&2; exit 1; }
+lintian --fail-on error "$dist/$deb_name"
+
+step "Windows zip"
+cmake -S "$root" -B "$build/windows" --toolchain "$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="$prefix_map" \
+  -DGRAVISK_SDL2=OFF -DGRAVISK_TESTS=OFF -DGRAVISK_BENCHMARKS=OFF >/dev/null
+cmake --build "$build/windows" -j "$jobs" --target gravisk_win32_exe
+zipdir="$build/zip"
+rm -rf "$zipdir"
+mkdir -p "$zipdir"
+x86_64-w64-mingw32-strip -o "$zipdir/Gravisk.exe" "$build/windows/src/win32/Gravisk.exe"
+crlf data/windows/README.txt "$zipdir/README.txt"
+crlf LICENSE "$zipdir/LICENSE.txt"
+chmod 0644 "$zipdir"/*
+touch_tree "$zipdir"
+# -X: no owners or extra time stamps; the names in a fixed order.
+(cd "$zipdir" && zip -X -D -9 -q "$dist/$zip_name" Gravisk.exe LICENSE.txt README.txt)
+
+step "Web page"
+cmake --preset web -B "$build/web" >/dev/null
+cmake --build "$build/web" -j "$jobs" --target gravisk_page
+cp "$build/web/gravisk.html" "$dist/$page_name"
+chmod 0644 "$dist/$page_name"
+
+step "Checksums"
+(
+  cd "$dist"
+  sha256sum "$deb_name" "$zip_name" "$page_name" >SHA256SUMS
+  cat SHA256SUMS
+)
+echo "release in $dist"
