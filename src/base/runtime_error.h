@@ -9,8 +9,10 @@ namespace gravisk {
 
 class RuntimeError : public std::runtime_error {
  public:
-  RuntimeError(int number, const std::string& message)
-      : std::runtime_error(message), number_(number) {}
+  // `what` is the error's own name ("Type mismatch"); a non-empty `detail` says
+  // where it arose and follows in brackets.
+  RuntimeError(int number, const std::string& what, const std::string& detail = {})
+      : std::runtime_error(detail.empty() ? what : what + " (" + detail + ")"), number_(number) {}
   // The classic error number ("Run-time error '13'").
   int number() const { return number_; }
   // One line for the player: "Run-time error '13': Type mismatch".
@@ -24,28 +26,26 @@ class RuntimeError : public std::runtime_error {
 class SubscriptOutOfRange : public RuntimeError {
  public:
   explicit SubscriptOutOfRange(const std::string& detail)
-      : RuntimeError(9, "Subscript out of range" + (detail.empty() ? "" : " (" + detail + ")")) {}
+      : RuntimeError(9, "Subscript out of range", detail) {}
 };
 
 // A value that is not a number where a number is expected.
 class TypeMismatch : public RuntimeError {
  public:
-  explicit TypeMismatch(const std::string& detail)
-      : RuntimeError(13, "Type mismatch" + (detail.empty() ? "" : " (" + detail + ")")) {}
+  explicit TypeMismatch(const std::string& detail) : RuntimeError(13, "Type mismatch", detail) {}
 };
 
 // A 16-bit integer leaving -32768 to 32767, or a floating-point fault.
 class Overflow : public RuntimeError {
  public:
-  explicit Overflow(const std::string& detail)
-      : RuntimeError(6, "Overflow" + (detail.empty() ? "" : " (" + detail + ")")) {}
+  explicit Overflow(const std::string& detail) : RuntimeError(6, "Overflow", detail) {}
 };
 
 // An element created twice ("Object already loaded").
 class AlreadyLoaded : public RuntimeError {
  public:
   explicit AlreadyLoaded(const std::string& detail)
-      : RuntimeError(360, "Object already loaded" + (detail.empty() ? "" : " (" + detail + ")")) {}
+      : RuntimeError(360, "Object already loaded", detail) {}
 };
 
 }  // namespace gravisk

@@ -11,10 +11,12 @@
 #include <X11/Xproto.h>
 #include <X11/Xresource.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace gravisk::sdl2 {
 namespace {
@@ -49,45 +51,40 @@ int handleXError(Display* display, XErrorEvent* error) {
   std::exit(1);
 }
 
-// Whether the running window manager lists `feature` in _NET_SUPPORTED.
-bool windowManagerSupports(Display* display, Window root, Atom feature) {
-  const Atom supported = XInternAtom(display, "_NET_SUPPORTED", False);
-  Atom type = None;
+// A window property of 32-bit values of `type`, at most `most` of them; empty
+// when the window has no such property. Xlib hands 32-bit values as longs.
+std::vector<long> readLongs(Display* display, Window window, Atom property, Atom type, long most) {
+  Atom actualType = None;
   int format = 0;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  bool found = false;
-  if (XGetWindowProperty(display, root, supported, 0, 4096, False, XA_ATOM, &type, &format, &count,
-                         &after, &data) == Success &&
+  std::vector<long> values;
+  if (XGetWindowProperty(display, window, property, 0, most, False, type, &actualType, &format,
+                         &count, &after, &data) == Success &&
       data) {
-    if (type == XA_ATOM && format == 32) {
-      const auto* atoms = reinterpret_cast<const Atom*>(data);  // Xlib hands format 32 as longs
-      for (unsigned long i = 0; i < count && !found; ++i) found = atoms[i] == feature;
+    if (actualType == type && format == 32) {
+      const auto* longs = reinterpret_cast<const long*>(data);
+      values.assign(longs, longs + count);
     }
     XFree(data);
   }
-  return found;
+  return values;
+}
+
+// Whether the running window manager lists `feature` in _NET_SUPPORTED.
+bool windowManagerSupports(Display* display, Window root, Atom feature) {
+  const Atom supported = XInternAtom(display, "_NET_SUPPORTED", False);
+  const std::vector<long> atoms = readLongs(display, root, supported, XA_ATOM, 4096);
+  return std::find(atoms.begin(), atoms.end(), static_cast<long>(feature)) != atoms.end();
 }
 
 // The window's _NET_FRAME_EXTENTS (left, right, top, bottom), if it has them.
 bool readFrameExtents(Display* display, Window window, Atom property, FrameExtents& extents) {
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  bool found = false;
-  if (XGetWindowProperty(display, window, property, 0, 4, False, XA_CARDINAL, &type, &format,
-                         &count, &after, &data) == Success &&
-      data) {
-    if (type == XA_CARDINAL && format == 32 && count == 4) {
-      const auto* values = reinterpret_cast<const long*>(data);
-      extents = {static_cast<int>(values[0]), static_cast<int>(values[1]),
-                 static_cast<int>(values[2]), static_cast<int>(values[3])};
-      found = true;
-    }
-    XFree(data);
-  }
-  return found;
+  const std::vector<long> values = readLongs(display, window, property, XA_CARDINAL, 4);
+  if (values.size() != 4) return false;
+  extents = {static_cast<int>(values[0]), static_cast<int>(values[1]), static_cast<int>(values[2]),
+             static_cast<int>(values[3])};
+  return true;
 }
 
 }  // namespace

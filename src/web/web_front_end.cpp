@@ -60,29 +60,21 @@ WebFrontEnd::WebFrontEnd(StartHooks startHooks)
 }
 
 void WebFrontEnd::start() {
-  try {
+  reportingFailures([&] {
     if (hooks.beforeShow) hooks.beforeShow(form);
     form.show();
     if (hooks.afterShow) hooks.afterShow(form);
-  } catch (const RuntimeError& e) {
-    fail(e.report());
-  } catch (const std::exception& e) {
-    fail(e.what());
-  }
+  });
 }
 
 void WebFrontEnd::key(int keyCode, int shift) {
   // While a box is up the keys belong to it; after the end, to nobody.
   if (ended || !boxes.empty()) return;
-  try {
+  reportingFailures([&] {
     form.Form_KeyDown(static_cast<std::int16_t>(keyCode), static_cast<std::int16_t>(shift));
     if (!boxes.empty() || !form.loaded()) return;
     for (const PixelRect& rect : renderer.update(form.board(), frame)) paint(rect);
-  } catch (const RuntimeError& e) {
-    fail(e.report());
-  } catch (const std::exception& e) {
-    fail(e.what());
-  }
+  });
 }
 
 void WebFrontEnd::boxClosed() {
@@ -135,6 +127,17 @@ void WebFrontEnd::windowShown() {
     return;
   }
   showHeldWindow();
+}
+
+template <typename Work>
+void WebFrontEnd::reportingFailures(Work work) {
+  try {
+    work();
+  } catch (const RuntimeError& e) {
+    fail(e.report());
+  } catch (const std::exception& e) {
+    fail(e.what());
+  }
 }
 
 void WebFrontEnd::fail(const std::string& line) {

@@ -42,6 +42,9 @@ struct WebFrontEnd final : FrontEnd {
     bool endsGame = false;  // the report of a run-time error
   };
 
+  // Runs `work`; a run-time error or any other failure out of it is reported.
+  template <typename Work>
+  void reportingFailures(Work work);
   // Reports a run-time error in a box and on the console; the game ends at OK.
   void fail(const std::string& line);
   void showTopBox();
