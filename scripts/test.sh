@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian machine and runs the whole test suite: formatting, the
 # Windows cross build, the browser page, the Linux build with every test (unit,
-# pictures, end-to-end under Xvfb, Wine, Chromium), the same again under the
-# sanitizers, a bounded fuzzing run, and the release: built twice, installed,
-# played and purged.
+# pictures, end-to-end under Xvfb, Wine, Chromium), the ARM builds' unit tests
+# under qemu, the same again under the sanitizers, a bounded fuzzing run, and the
+# release: built twice, installed, played and purged.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -35,6 +35,13 @@ step "Linux build and tests"
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$jobs"
 ctest --preset default -j "$jobs"
+
+step "ARM builds and their unit tests (arm64, armhf under qemu)"
+for preset in arm64 armhf; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done
 
 step "Sanitizers (address, undefined)"
 # libdbus, which SDL loads, keeps one block to the end: that one is not ours.

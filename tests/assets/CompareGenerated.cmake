@@ -1,8 +1,9 @@
 # Runs gravisk_assetgen into an empty folder and compares every file it writes, byte for
 # byte, with the committed one in assets/: the committed pictures must be its output.
-# Run by CTest as: cmake -DGENERATOR=... -DASSET_DIR=... -DWORK_DIR=... -P <this file>
+# Run by CTest as: cmake -DGENERATOR=... -DASSET_DIR=... -DWORK_DIR=... -P <this file>;
+# in a cross build, -DEMULATOR=... runs the generator (qemu for ARM).
 file(REMOVE_RECURSE "${WORK_DIR}")
-execute_process(COMMAND "${GENERATOR}" "${WORK_DIR}" RESULT_VARIABLE result)
+execute_process(COMMAND ${EMULATOR} "${GENERATOR}" "${WORK_DIR}" RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "gravisk_assetgen failed: ${result}")
 endif()

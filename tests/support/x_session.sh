@@ -13,9 +13,10 @@ fail() {
 }
 
 # wait_for SECONDS COMMAND...: runs COMMAND every 20 ms until it succeeds; false
-# if it has not after SECONDS.
+# if it has not after SECONDS, times X_WAIT_SCALE for a program that runs slower
+# than natively (an ARM one under emulation).
 wait_for() {
-  local deadline=$((SECONDS + $1))
+  local deadline=$((SECONDS + $1 * ${X_WAIT_SCALE:-1}))
   shift
   until "$@" >/dev/null 2>&1; do
     ((SECONDS <= deadline)) || return 1

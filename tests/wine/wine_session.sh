@@ -51,9 +51,13 @@ start_display() {
 }
 
 # Runs a Windows program under Wine in the background; its stdout and stderr go to
-# $WINE_TEST_DIR/game.out and game.err, wait_game_end gives its exit status.
+# $WINE_TEST_DIR/game.out and game.err, wait_game_end gives its exit status. A
+# shortcut (.lnk) starts as Explorer starts it, through start, which waits for the
+# program and ends with its exit status.
 start_game() {
-  wine "$@" >"$WINE_TEST_DIR/game.out" 2>"$WINE_TEST_DIR/game.err" &
+  local via=()
+  [[ $1 == *.lnk ]] && via=(start /wait /unix)
+  wine "${via[@]}" "$@" >"$WINE_TEST_DIR/game.out" 2>"$WINE_TEST_DIR/game.err" &
   game_pid=$!
 }
 
