@@ -16,6 +16,7 @@ ManifestDPIAware true
 !define PUBLISHER "The Gravisk developers"
 
 Name "Gravisk ${VERSION}"
+BrandingText "Gravisk ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Gravisk"
 ; A newer release goes where the installed one is, over it.

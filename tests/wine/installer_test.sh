@@ -7,8 +7,8 @@
 # program and its uninstaller carry the game's icon and the release's version.
 # Usage: installer_test.sh Gravisk-VERSION-setup.exe VERSION Gravisk.exe gravisk.ico
 #        gravisk_headless scratch-dir
-setup=$(realpath "$1") version=$2 exe=$(realpath "$3") ico=$4 headless=$5
-export WINE_TEST_DIR=$6
+setup=$(realpath "$1") version=$2 exe=$(realpath "$3") ico=$(realpath "$4") headless=$(realpath "$5")
+export WINE_TEST_DIR=$(realpath -m "$6")
 rm -rf "$WINE_TEST_DIR"
 mkdir -p "$WINE_TEST_DIR/home"
 export WINEPREFIX=$WINE_TEST_DIR/prefix HOME=$WINE_TEST_DIR/home
@@ -37,6 +37,14 @@ reg_value() {
 run() {
   timeout -s KILL 120 wine "$@" >"$WINE_TEST_DIR/run.log" 2>&1 || fail "$* failed: $(cat "$WINE_TEST_DIR/run.log")"
   timeout -s KILL 120 wineserver -w
+}
+
+# uninstall WINDIR: the silent uninstall. The uninstaller runs from a copy of itself
+# in %TEMP%, which it leaves to the next start of Windows to delete: a restart
+# (wineboot -r) follows.
+uninstall() {
+  run "$(unix_path "$1\uninstall.exe")" /S
+  run wineboot -r
 }
 
 before=$(prefix_files)
@@ -81,6 +89,7 @@ expect_removed() {
   added=$(comm -13 <(echo "$before") <(prefix_files))
   [ -z "$added" ] || fail "left after uninstalling: $added"
   [ -z "$(entries)" ] || fail "an uninstall entry is left: $(entries)"
+  ! grep -il gravisk "$WINEPREFIX"/*.reg || fail "the registry still names Gravisk"
   ! find "$WINEPREFIX/drive_c" -iname '*gravisk*' | grep . || fail "a Gravisk folder is left"
   echo "ok: uninstalled, nothing left"
 }
@@ -132,7 +141,49 @@ echo "ok: the shortcut starts the game, which plays and closes with status 0"
 run "$setup" /S
 expect_installed "$default_dir"
 
-run "$(unix_path "$default_dir\\uninstall.exe")" /S
+uninstall "$default_dir"
+expect_removed
+
+# The wizard as a player goes through it with Return, each page's default button:
+# the welcome, the licence (I Agree), the folder (Install); then the last page,
+# whose ticked "Start Gravisk" box starts the game on Finish. A page has been turned
+# when the window's picture changes; the last page shows the welcome's picture on
+# its left.
+page_turned() {
+  shoot_client "$wizard" "$WINE_TEST_DIR/page.png" &&
+    (($(pixels_differ "$WINE_TEST_DIR/page.png" "$1") > 5000))
+}
+left_side() { convert "$1" -crop 164x314+0+0 +repage "$2"; }
+last_page() {
+  shoot_client "$wizard" "$WINE_TEST_DIR/page.png" && left_side "$WINE_TEST_DIR/page.png" "$WINE_TEST_DIR/left.png" &&
+    [ "$(pixels_differ "$WINE_TEST_DIR/left.png" "$WINE_TEST_DIR/welcome-left.png")" = 0 ]
+}
+start_game "$setup"
+wizard=$(wait_window "Gravisk $version Setup")
+wait_focus "$wizard"
+shoot_client "$wizard" "$WINE_TEST_DIR/page-welcome.png"
+left_side "$WINE_TEST_DIR/page-welcome.png" "$WINE_TEST_DIR/welcome-left.png"
+previous=welcome
+for page in licence folder; do
+  press Return
+  wait_for 30 page_turned "$WINE_TEST_DIR/page-$previous.png" || fail "the wizard stays on its $previous page"
+  cp "$WINE_TEST_DIR/page.png" "$WINE_TEST_DIR/page-$page.png"
+  previous=$page
+done
+press Return
+wait_for 60 last_page || fail "the wizard did not come to its last page"
+cp "$WINE_TEST_DIR/page.png" "$WINE_TEST_DIR/page-finish.png"
+expect_installed "$default_dir"
+press Return
+wait_game_end 30
+[ "$game_exit" = 0 ] || fail "the setup program ended with status $game_exit"
+game=$(wait_window "Gravisk V2.0")
+wait_focus "$game"
+press alt+F4
+wait_gone "Gravisk V2.0"
+timeout -s KILL 60 wineserver -w
+echo "ok: the wizard installs and its last page starts the game"
+uninstall "$default_dir"
 expect_removed
 
 # Installed elsewhere first, the next install goes to the same folder.
@@ -141,6 +192,6 @@ expect_installed 'C:\Games\Gravisk'
 run "$setup" /S
 expect_installed 'C:\Games\Gravisk'
 [ ! -e "$(unix_path "$default_dir")" ] || fail "the second install went to $default_dir"
-run "$(unix_path 'C:\Games\Gravisk\uninstall.exe')" /S
+uninstall 'C:\Games\Gravisk'
 expect_removed
 echo "PASS"
