@@ -83,18 +83,20 @@ snapshot() {
 # with WAIT_SCALE times the usual patience), checks its desktop entry and manual
 # page, purges it and checks that nothing of it is left.
 play_package() {
+  local name
+  name=$(basename "$1")
   if installed; then apt_get purge gravisk >/dev/null; fi
   snapshot >"$tmp/before"
   apt_get install --no-install-recommends "$1" >"$tmp/install.log" 2>&1 ||
     { cat "$tmp/install.log" >&2; fail "apt-get install $1"; }
   installed || fail "gravisk is not installed after apt-get install"
   dpkg -L gravisk >"$tmp/files"
-  ok "$1: installed with apt-get"
+  ok "$name: installed with apt-get"
 
   # The installed game as a player sees it: its window, keys, reload and close.
   GRAVISK=$2 HEADLESS="$headless" WM=openbox X_WAIT_SCALE=$3 bash tests/e2e/window_test.sh \
-    >"$tmp/window.log" 2>&1 || { cat "$tmp/window.log" >&2; fail "$1: /usr/games/gravisk's window"; }
-  ok "$1: /usr/games/gravisk opens its window, plays and closes with status 0"
+    >"$tmp/window.log" 2>&1 || { cat "$tmp/window.log" >&2; fail "$name: /usr/games/gravisk's window"; }
+  ok "$name: /usr/games/gravisk opens its window, plays and closes with status 0"
 
   entry=/usr/share/applications/io.github.gravisk.Gravisk.desktop
   desktop-file-validate "$entry" || fail "desktop-file-validate $entry"
@@ -133,14 +135,14 @@ play_package() {
     [ -d "$path" ] || [ ! -e "$path" ] || left+=" $path"
   done <"$tmp/files"
   [ -z "$left" ] || fail "left after the purge:$left"
-  ok "$1: purged, nothing of the package is left"
+  ok "$name: purged, nothing of the package is left"
 }
 play_package "$(deb amd64)" /usr/games/gravisk 1
 # The ARM programs run under qemu's user-mode emulator with no library prefix: the
 # multiarch loader and libraries are where the programs look. Under emulation
 # Mesa's software rasteriser takes seconds for the first frame.
 for arch in arm64 armhf; do
-  case $arch in arm64) qemu=qemu-aarch64-static ;; armhf) qemu=qemu-arm-static ;; esac
+  case $arch in arm64) qemu="qemu-aarch64-static" ;; armhf) qemu="qemu-arm-static" ;; esac
   printf '#!/bin/sh\nexec timeout -s KILL 600 %s /usr/games/gravisk "$@"\n' "$qemu" >"$tmp/gravisk-$arch"
   chmod +x "$tmp/gravisk-$arch"
   play_package "$(deb $arch)" "$tmp/gravisk-$arch" 8

@@ -8,7 +8,8 @@
 # Usage: installer_test.sh Gravisk-VERSION-setup.exe VERSION Gravisk.exe gravisk.ico
 #        gravisk_headless scratch-dir
 setup=$(realpath "$1") version=$2 exe=$(realpath "$3") ico=$(realpath "$4") headless=$(realpath "$5")
-export WINE_TEST_DIR=$(realpath -m "$6")
+WINE_TEST_DIR=$(realpath -m "$6")
+export WINE_TEST_DIR
 rm -rf "$WINE_TEST_DIR"
 mkdir -p "$WINE_TEST_DIR/home"
 export WINEPREFIX=$WINE_TEST_DIR/prefix HOME=$WINE_TEST_DIR/home
@@ -27,9 +28,9 @@ unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 prefix_files() { (cd "$WINEPREFIX" && find . -type f ! -name '*.reg' | sort); }
 # The registry's uninstall entries that name Gravisk.
 entries() { wine reg query "$key" | tr -d '\r' | grep -i gravisk || true; }
-# reg_value NAME: one value of Gravisk's entry.
+# reg_value NAME: one value of Gravisk's entry; nothing if it has none.
 reg_value() {
-  wine reg query "$key\\Gravisk" /v "$1" | tr -d '\r' |
+  { wine reg query "$key\\Gravisk" /v "$1" || true; } | tr -d '\r' |
     sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
 }
 # run PROGRAM ARGS...: runs a Windows program and waits for everything it started
@@ -76,10 +77,11 @@ expect_installed() {
   done
   # The size in KiB of the installed files (each rounded down by the installer).
   local size kib
-  size=$(($(reg_value EstimatedSize)))
+  size=$(reg_value EstimatedSize)
+  [[ $size == 0x* ]] || fail "EstimatedSize is \"$size\", not a number of KiB"
   kib=$(($(cat "$dir"/* | wc -c) / 1024))
   ((size >= kib - 3 && size <= kib)) || fail "EstimatedSize is $size KiB; the files take $kib KiB"
-  echo "ok: installed in $windir, shortcut, one entry of $size KiB"
+  echo "ok: installed in $windir, shortcut, one entry of $((size)) KiB"
 }
 
 # expect_removed: nothing of the game in the prefix, in files or in the registry;
