@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes a release in dist/: the Debian packages of the Linux program for amd64,
-# arm64 and armhf, the Windows zip and setup program, the web page and SHA256SUMS. The same commit gives byte-identical files
-# from any build folder, at any time.
+# arm64 and armhf, the Windows zip and setup program, the web page and SHA256SUMS.
+# The same commit gives byte-identical files from any build folder, at any time.
 # Usage: bash scripts/release.sh [BUILD_DIR [DIST_DIR]]  (default build/release, dist)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -51,6 +51,7 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 # in $build/linux (amd64) or $build/linux-ARCH.
 linux_dir() { if [ "$1" = amd64 ]; then echo "$build/linux"; else echo "$build/linux-$1"; fi; }
 triplet() { dpkg-architecture -a"$1" -qDEB_HOST_MULTIARCH 2>/dev/null; }
+buildflags() { DEB_HOST_ARCH=$1 dpkg-buildflags --get "$2"; }
 linux_program() {
   local arch=$1 dir toolchain=() targets=(gravisk)
   dir="$(linux_dir "$arch")"
@@ -59,10 +60,9 @@ linux_program() {
   else
     toolchain=(--toolchain "$root/cmake/$(triplet "$arch").cmake")
   fi
-  flags() { DEB_HOST_ARCH=$arch dpkg-buildflags --get "$1"; }
   cmake -S "$root" -B "$dir" "${toolchain[@]}" -DCMAKE_BUILD_TYPE=None \
-    -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS) $prefix_map" \
-    -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" \
+    -DCMAKE_CXX_FLAGS="$(buildflags "$arch" CPPFLAGS) $(buildflags "$arch" CXXFLAGS) $prefix_map" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(buildflags "$arch" LDFLAGS)" \
     -DCMAKE_INSTALL_PREFIX=/usr -DGRAVISK_INSTALL_BINDIR=games \
     -DGRAVISK_TESTS=OFF -DGRAVISK_BENCHMARKS=OFF >/dev/null
   cmake --build "$dir" -j "$jobs" --target "${targets[@]}"
