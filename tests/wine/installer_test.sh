@@ -3,7 +3,8 @@
 # silent install puts Gravisk.exe in %LOCALAPPDATA%\Programs\Gravisk, a shortcut in
 # the Start menu and an entry in "Installed apps"; the shortcut starts the game,
 # which plays; installing again keeps one entry in the same folder, also when the
-# first install went elsewhere; the silent uninstall leaves nothing of it. The setup
+# first install went elsewhere; the wizard, page by page, installs the same and its
+# last page starts the game; the silent uninstall leaves nothing of it. The setup
 # program and its uninstaller carry the game's icon and the release's version.
 # Usage: installer_test.sh Gravisk-VERSION-setup.exe VERSION Gravisk.exe gravisk.ico
 #        gravisk_headless scratch-dir
