@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes a release in dist/: the Debian package of the Linux program, the Windows
-# zip, the web page and SHA256SUMS. The same commit gives byte-identical files
-# from any build folder, at any time.
+# zip, the web page, the web app's zip and SHA256SUMS. The same commit gives
+# byte-identical files from any build folder, at any time.
 # Usage: bash scripts/release.sh [BUILD_DIR [DIST_DIR]]  (default build/release, dist)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -14,6 +14,7 @@ deb_version=$version-1
 deb_name=gravisk_${deb_version}_amd64.deb
 zip_name=Gravisk-$version-windows-x86_64.zip
 page_name=gravisk-$version.html
+web_name=gravisk-$version-web.zip
 jobs="${JOBS:-$(nproc)}"
 
 step() { printf '\n=== %s ===\n' "$*"; }
@@ -35,7 +36,7 @@ bash scripts/setup-debian.sh core sdl2 windows web release
 mkdir -p "$build" "$dist"
 # A fresh CMake cache each time, so that no setting of an earlier run lingers.
 rm -f "$build/linux/CMakeCache.txt" "$build/windows/CMakeCache.txt"
-rm -f "$dist/$deb_name" "$dist/$zip_name" "$dist/$page_name" "$dist/SHA256SUMS"
+rm -f "$dist/$deb_name" "$dist/$zip_name" "$dist/$page_name" "$dist/$web_name" "$dist/SHA256SUMS"
 
 # Neither the source folder nor the build folder may show in a binary.
 prefix_map="-ffile-prefix-map=$root=. -ffile-prefix-map=$build=."
@@ -110,14 +111,23 @@ touch_tree "$zipdir"
 
 step "Web page"
 cmake --preset web -B "$build/web" >/dev/null
-cmake --build "$build/web" -j "$jobs" --target gravisk_page
+cmake --build "$build/web" -j "$jobs" --target gravisk_page gravisk_webapp
 cp "$build/web/gravisk.html" "$dist/$page_name"
 chmod 0644 "$dist/$page_name"
+
+step "Web app zip"
+# The web app's folder as game sites take it: index.html at the top, every path relative.
+webdir="$build/webzip"
+rm -rf "$webdir"
+cp -r "$build/web/webapp" "$webdir"
+chmod 0644 "$webdir"/*
+touch_tree "$webdir"
+(cd "$webdir" && find . -type f -printf '%P\n' | sort | zip -X -D -9 -q "$dist/$web_name" -@)
 
 step "Checksums"
 (
   cd "$dist"
-  sha256sum "$deb_name" "$zip_name" "$page_name" >SHA256SUMS
+  sha256sum "$deb_name" "$zip_name" "$page_name" "$web_name" >SHA256SUMS
   cat SHA256SUMS
 )
 echo "release in $dist"

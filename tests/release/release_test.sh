@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release as players get it: the .deb passes lintian, installs with apt-get, its
 # game opens its window, its desktop entry and manual page work, and a purge leaves
-# nothing behind; the zip's Gravisk.exe runs under Wine; a second build is identical.
+# nothing behind; the zip's Gravisk.exe runs under Wine; the web app's zip holds the
+# tested web app with index.html at its top; a second build is identical.
 # Installs and purges a system package, so it runs on its own, never beside ctest.
 # Usage: bash tests/release/release_test.sh [WINEPREFIX]
 set -euo pipefail
@@ -10,6 +11,7 @@ cd "$root"
 tmp="$(mktemp -d /tmp/gravisk-release.XXXXXX)"
 deb="$root/dist/gravisk_2.0-1_amd64.deb"
 zip="$root/dist/Gravisk-2.0-windows-x86_64.zip"
+web_zip="$root/dist/gravisk-2.0-web.zip"
 headless="$root/build/release/linux/src/gravisk_headless"
 prefix="${1:-$root/build/default/tests/wine/wineprefix}"
 [ -d "$prefix" ] || prefix="$root/build/release/wineprefix"
@@ -128,5 +130,20 @@ page="$root/build/web/gravisk.html"
 if [ -f "$page" ]; then
   cmp "$page" "$root/dist/gravisk-2.0.html" || fail "dist/gravisk-2.0.html is not the tested $page"
   ok "dist/gravisk-2.0.html is the page the browser tests played"
+fi
+
+# The web app's zip: its files at the top, no folders, and (when the web preset is
+# built) the very files the browser tests served, byte for byte.
+mkdir "$tmp/web"
+unzip -q "$web_zip" -d "$tmp/web"
+names="$(cd "$tmp/web" && find . -mindepth 1 | sort | tr '\n' ' ')"
+want="./apple-touch-icon.png ./icon-192.png ./icon-512.png ./icon-maskable-512.png ./index.html"
+want+=" ./manifest.webmanifest ./sw.js "
+[ "$names" = "$want" ] || fail "the web zip holds $names"
+if [ -d "$root/build/web/webapp" ]; then
+  diff -r "$root/build/web/webapp" "$tmp/web" >&2 || fail "the web zip is not the tested build/web/webapp"
+  ok "web zip: index.html at its top, the web app the browser tests served"
+else
+  ok "web zip: index.html at its top"
 fi
 echo PASS

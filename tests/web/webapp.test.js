@@ -15,14 +15,25 @@ const SOURCE = path.resolve(__dirname, '../..');
 // Where a game site puts the game: a folder of its own, not the top of the host.
 const FOLDER = '/games/gravisk/';
 
-// A new tab that collects the script errors and console errors of it and its frames.
+// A new tab that collects its console errors in page.errors and, in every
+// document it or its frames open, the uncaught errors in window.uncaught.
 async function newTab(browser, viewport = {width: 800, height: 600}) {
   const page = await browser.newPage();
   await page.setViewport(viewport);
   page.errors = [];
-  page.on('pageerror', (e) => page.errors.push(String(e)));
   page.on('console', (m) => { if (m.type() === 'error') page.errors.push(m.text()); });
+  await page.evaluateOnNewDocument(() => {
+    window.uncaught = [];
+    window.addEventListener('error', (e) => window.uncaught.push(e.message));
+    window.addEventListener('unhandledrejection', (e) => window.uncaught.push(String(e.reason)));
+  });
   return page;
+}
+
+// The uncaught errors of a page or frame once it has loaded.
+async function uncaught(frame) {
+  await frame.waitForFunction(() => document.readyState === 'complete');
+  return frame.evaluate(() => window.uncaught);
 }
 
 const started = () => typeof graviskPage === 'object' && graviskPage.game !== 0;
@@ -87,7 +98,7 @@ test('the manifest has what an installed app needs and Chromium finds the app in
 
     const {installabilityErrors} = await client.send('Page.getInstallabilityErrors');
     assert.deepStrictEqual(installabilityErrors, []);
-    assert.deepStrictEqual(page.errors, []);
+    assert.deepStrictEqual([page.errors, await uncaught(page)], [[], []]);
   } finally {
     await browser.close();
     await server.close();
@@ -110,7 +121,7 @@ test('after one visit the game opens and plays with the server gone', async () =
     await lib.press(page, ['Right', 'Down']);
     await lib.expectPicture(page, ['Right', 'Down'], 'offline walk');
     await lib.shot(page, 'offline-reload');
-    assert.deepStrictEqual(page.errors, []);
+    assert.deepStrictEqual([page.errors, await uncaught(page)], [[], []]);
   } finally {
     await browser.close();
     await server.close();
@@ -187,7 +198,7 @@ test('a new release on the server replaces the old one by the second visit, neve
         await page.reload();
         await page.waitForFunction(started, {timeout: 20000});
         assert.strictEqual(await release(), 'next', 'offline after the new release');
-        assert.deepStrictEqual(page.errors, []);
+        assert.deepStrictEqual([page.errors, await uncaught(page)], [[], []]);
       } finally {
         await browser.close();
         await server.close();
@@ -260,7 +271,8 @@ test('framed by another site, a click gives the game the keys and the parent nev
         assert.deepStrictEqual(await frames.open.frame.evaluate(insideFrame, ['#box', '#box-ok']), []);
         await lib.shot(page, 'framed-box');
         assert.deepStrictEqual(await scrolled(), [0, 0], 'the parent scrolled');
-        assert.deepStrictEqual(page.errors, []);
+        assert.deepStrictEqual([page.errors, await uncaught(frames.open.frame),
+          await uncaught(frames.sandboxed.frame)], [[], [], []]);
       } finally {
         await browser.close();
         await site.close();
