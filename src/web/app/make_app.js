@@ -1,7 +1,7 @@
 // Makes the web app folder from the built page: index.html (the page linking its
 // manifest and icons and registering its service worker), the manifest, the icons
-// drawn from the program's SVG with rsvg-convert, and the service worker named
-// after this release. usage: node make_app.js PAGE SVG VERSION OUT_DIR
+// drawn from the program's SVG with rsvg-convert ($RSVG_CONVERT), and the service
+// worker named after this release. usage: node make_app.js PAGE SVG VERSION OUT_DIR
 'use strict';
 const {execFileSync} = require('node:child_process');
 const crypto = require('node:crypto');
@@ -29,7 +29,7 @@ function icon(size, maskable) {
       `<rect width="32" height="32" fill="${COLOUR}"/>` +
       `<g transform="translate(16 16) scale(0.6) translate(-16.5 -16)">${source.slice(open, close)}</g></svg>`;
   }
-  return execFileSync('rsvg-convert', ['-w', String(size), '-h', String(size)], {input: source});
+  return execFileSync(process.env.RSVG_CONVERT || 'rsvg-convert', ['-w', String(size), '-h', String(size)], {input: source});
 }
 
 const manifest = {
