@@ -1,12 +1,15 @@
 // Measures gravisk.html in Debian's headless Chromium through the DevTools
 // protocol: navigation start to the first full frame, a key to its redrawn canvas,
-// the page's CPU in idle seconds, and memory after many reloads. Prints one table.
+// the page's CPU in idle seconds, memory after many reloads, and the web app beside
+// it (webapp/): its zip's size, its first and offline visits. Prints one table.
 // usage: node scripts/measure-web.js PAGE   (RUNS, IDLE, KEYS, RELOADS from the environment)
 'use strict';
+const {execFileSync} = require('node:child_process');
 const fs = require('node:fs');
+const os = require('node:os');
 const path = require('node:path');
-// The same Chromium, started the same way, as the browser tests use.
-const {launch} = require('../tests/web/lib.js');
+// The same Chromium, started the same way, and the same web host as the browser tests use.
+const {launch, serve} = require('../tests/web/lib.js');
 
 const page = path.resolve(process.argv[2] || 'build/web/gravisk.html');
 const RUNS = Number(process.env.RUNS || 5);
@@ -36,6 +39,45 @@ function watchFirstFrame() {
 async function metrics(client) {
   const {metrics: list} = await client.send('Performance.getMetrics');
   return Object.fromEntries(list.map((m) => [m.name, m.value]));
+}
+
+// The web app in `dir`: the size of its zip (made as the release makes it), and,
+// served on 127.0.0.1 with the CPU slowed down 4 times as on a modest phone, a
+// first visit and a visit with the server gone, each to the first full frame.
+async function webAppRows(browser, dir) {
+  const rows = [];
+  const zip = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'gravisk-zip-')), 'web.zip');
+  const names = fs.readdirSync(dir).sort();
+  execFileSync('zip', ['-X', '-D', '-9', '-q', zip, ...names], {cwd: dir});
+  rows.push(['web app zip size', `${(fs.statSync(zip).size / 1024).toFixed(1)} KiB`, '< 150 KB']);
+  fs.rmSync(path.dirname(zip), {recursive: true});
+
+  const server = await serve(dir, '/gravisk/');
+  const visit = async (context) => {
+    const tab = await context.newPage();
+    const client = await tab.target().createCDPSession();
+    await client.send('Emulation.setCPUThrottlingRate', {rate: 4});
+    await tab.evaluateOnNewDocument(watchFirstFrame);
+    await tab.goto(server.url);
+    await tab.waitForFunction(() => window.firstFrame && window.firstFrame.frame, {timeout: 60000});
+    const t = await tab.evaluate(() => window.firstFrame.frame);
+    // Kept for the next visit once the service worker controls the page.
+    await tab.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 60000});
+    await tab.close();
+    return t;
+  };
+  // Each player a fresh profile of their own.
+  const contexts = [];
+  for (let i = 0; i < RUNS; ++i) contexts.push(await browser.createBrowserContext());
+  const first = [];
+  for (const context of contexts) first.push(await visit(context));
+  await server.close();
+  const offline = [];
+  for (const context of contexts) offline.push(await visit(context));
+  for (const context of contexts) await context.close();
+  rows.push(['web app, CPU 4x slower: first visit to first frame', `${median(first).toFixed(0)} ms`, '']);
+  rows.push([`  ... a visit with the server gone (medians of ${RUNS})`, `${median(offline).toFixed(0)} ms`, '']);
+  return rows;
 }
 
 async function main() {
@@ -144,6 +186,9 @@ async function main() {
       'flat']);
     rows.push([`WebAssembly memory before / after`, `${kib(start.wasm)} / ${kib(end.wasm)}`, 'flat']);
     rows.push([`DOM nodes before / after`, `${start.nodes} / ${end.nodes}`, 'flat']);
+
+    const app = path.join(path.dirname(page), 'webapp');
+    if (fs.existsSync(app)) rows.push(...await webAppRows(browser, app));
   } finally {
     await browser.close();
   }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes a release in dist/: the Debian packages of the Linux program for amd64,
-# arm64 and armhf, the Windows zip and setup program, the web page and SHA256SUMS.
-# The same commit gives byte-identical files from any build folder, at any time.
+# arm64 and armhf, the Windows zip and setup program, the web page, the web app's
+# zip and SHA256SUMS. The same commit gives byte-identical files from any build
+# folder, at any time.
 # Usage: bash scripts/release.sh [BUILD_DIR [DIST_DIR]]  (default build/release, dist)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -17,6 +18,7 @@ for arch in "${deb_arches[@]}"; do deb_names+=("gravisk_${deb_version}_$arch.deb
 zip_name=Gravisk-$version-windows-x86_64.zip
 setup_name=Gravisk-$version-setup.exe
 page_name=gravisk-$version.html
+web_name=gravisk-$version-web.zip
 jobs="${JOBS:-$(nproc)}"
 
 step() { printf '\n=== %s ===\n' "$*"; }
@@ -38,7 +40,7 @@ bash scripts/setup-debian.sh core sdl2 arm windows web release
 mkdir -p "$build" "$dist"
 # A fresh CMake cache each time, so that no setting of an earlier run lingers.
 rm -f "$build"/linux*/CMakeCache.txt "$build/windows/CMakeCache.txt"
-(cd "$dist" && rm -f "${deb_names[@]}" "$zip_name" "$setup_name" "$page_name" SHA256SUMS)
+(cd "$dist" && rm -f "${deb_names[@]}" "$zip_name" "$setup_name" "$page_name" "$web_name" SHA256SUMS)
 
 # Neither the source folder nor the build folder may show in a binary.
 prefix_map="-ffile-prefix-map=$root=. -ffile-prefix-map=$build=."
@@ -150,14 +152,23 @@ chmod 0644 "$dist/$setup_name"
 
 step "Web page"
 cmake --preset web -B "$build/web" >/dev/null
-cmake --build "$build/web" -j "$jobs" --target gravisk_page
+cmake --build "$build/web" -j "$jobs" --target gravisk_page gravisk_webapp
 cp "$build/web/gravisk.html" "$dist/$page_name"
 chmod 0644 "$dist/$page_name"
+
+step "Web app zip"
+# The web app's folder as game sites take it: index.html at the top, every path relative.
+webdir="$build/webzip"
+rm -rf "$webdir"
+cp -r "$build/web/webapp" "$webdir"
+chmod 0644 "$webdir"/*
+touch_tree "$webdir"
+(cd "$webdir" && find . -type f -printf '%P\n' | sort | zip -X -D -9 -q "$dist/$web_name" -@)
 
 step "Checksums"
 (
   cd "$dist"
-  sha256sum "${deb_names[@]}" "$zip_name" "$setup_name" "$page_name" >SHA256SUMS
+  sha256sum "${deb_names[@]}" "$zip_name" "$setup_name" "$page_name" "$web_name" >SHA256SUMS
   cat SHA256SUMS
 )
 echo "release in $dist"

@@ -2,8 +2,9 @@
 # The release as players get it: each .deb (amd64, and arm64 and armhf under qemu)
 # passes lintian, installs with apt-get, its game opens its window, its desktop entry
 # and manual page work, and a purge leaves nothing behind; the zip's Gravisk.exe runs
-# under Wine; the setup program installs, plays and uninstalls under Wine; a second
-# build is identical.
+# under Wine; the setup program installs, plays and uninstalls under Wine; the web
+# app's zip holds the tested web app with index.html at its top; a second build is
+# identical.
 # Installs and purges a system package, so it runs on its own, never beside ctest.
 # Usage: bash tests/release/release_test.sh [WINEPREFIX]
 set -euo pipefail
@@ -14,6 +15,7 @@ version=2.0
 deb() { echo "$root/dist/gravisk_$version-1_$1.deb"; }
 zip="$root/dist/Gravisk-$version-windows-x86_64.zip"
 setup="$root/dist/Gravisk-$version-setup.exe"
+web_zip="$root/dist/gravisk-$version-web.zip"
 headless="$root/build/release/linux/src/gravisk_headless"
 prefix="${1:-$root/build/default/tests/wine/wineprefix}"
 [ -d "$prefix" ] || prefix="$root/build/release/wineprefix"
@@ -161,5 +163,20 @@ page="$root/build/web/gravisk.html"
 if [ -f "$page" ]; then
   cmp "$page" "$root/dist/gravisk-$version.html" || fail "dist/gravisk-$version.html is not the tested $page"
   ok "dist/gravisk-$version.html is the page the browser tests played"
+fi
+
+# The web app's zip: its files at the top, no folders, and (when the web preset is
+# built) the very files the browser tests served, byte for byte.
+mkdir "$tmp/web"
+unzip -q "$web_zip" -d "$tmp/web"
+names="$(cd "$tmp/web" && find . -mindepth 1 | sort | tr '\n' ' ')"
+want="./apple-touch-icon.png ./icon-192.png ./icon-512.png ./icon-maskable-512.png ./index.html"
+want+=" ./manifest.webmanifest ./sw.js "
+[ "$names" = "$want" ] || fail "the web zip holds $names"
+if [ -d "$root/build/web/webapp" ]; then
+  diff -r "$root/build/web/webapp" "$tmp/web" >&2 || fail "the web zip is not the tested build/web/webapp"
+  ok "web zip: index.html at its top, the web app the browser tests served"
+else
+  ok "web zip: index.html at its top"
 fi
 echo PASS

@@ -5,12 +5,15 @@
 const assert = require('node:assert');
 const {execFileSync} = require('node:child_process');
 const fs = require('node:fs');
+const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 
-// Set by CTest: the page, the fault probe page and the Linux build's headless game.
+// Set by CTest: the page, the fault probe page, the web app folder and the Linux
+// build's headless game.
 const PAGE = process.env.GRAVISK_PAGE;
+const WEBAPP = process.env.GRAVISK_WEBAPP;
 const PROBE = process.env.GRAVISK_PROBE;
 const HEADLESS = process.env.GRAVISK_HEADLESS;
 const WIDTH = 402;
@@ -124,5 +127,40 @@ async function expectPicture(page, keys, label) {
   }
 }
 
-module.exports = {PAGE, PROBE, HEADLESS, WIDTH, HEIGHT, SOLUTION, launch, open, press, canvasRgb,
-  headless, expectPicture, decodePng};
+// A static web host for the files under `dir` at the path `base`, on 127.0.0.1 at
+// a port the system picks: {url, close()} with url the folder's; close() stops it
+// at once, open connections included.
+const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json'};
+async function serve(dir, base = '/') {
+  const root = path.resolve(dir);
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
+    let file = name.startsWith(base) ? path.join(root, name.slice(base.length)) : root;
+    if (name.endsWith('/')) file = path.join(file, 'index.html');
+    if (!file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+      file = null;
+    }
+    response.writeHead(file ? 200 : 404,
+        {'Content-Type': (file && TYPES[path.extname(file)]) || 'text/plain'});
+    response.end(file ? fs.readFileSync(file) : 'not found');
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return {
+    url: `http://127.0.0.1:${server.address().port}${base}`,
+    port: server.address().port,
+    close: () => new Promise((resolve) => {
+      server.close(resolve);
+      server.closeAllConnections();
+    }),
+  };
+}
+
+// Writes a screenshot of `page` to $GRAVISK_SHOTS/NAME.png when that is set.
+async function shot(page, name) {
+  const dir = process.env.GRAVISK_SHOTS;
+  if (dir) await page.screenshot({path: path.join(dir, `${name}.png`)});
+}
+
+module.exports = {PAGE, PROBE, WEBAPP, HEADLESS, WIDTH, HEIGHT, SOLUTION, launch, open, press, canvasRgb,
+  headless, expectPicture, decodePng, serve, shot};
