@@ -74,18 +74,8 @@ async function expectFit(page, played, label) {
   const want = lib.headless(played).rgb;
   // Layout positions are rounded to 1/64 CSS px: the canvas is looked for within
   // a device pixel of where the layout puts it.
-  const wrong = (dx, dy) => {
-    let count = 0;
-    for (let y = 0; y < lib.HEIGHT * n; ++y) {
-      for (let x = 0; x < lib.WIDTH * n; ++x) {
-        const i = (Math.floor(y / n) * lib.WIDTH + Math.floor(x / n)) * 3;
-        const j = ((oy + dy + y) * shot.width + ox + dx + x) * 3;
-        if (shot.rgb[j] !== want[i] || shot.rgb[j + 1] !== want[i + 1] || shot.rgb[j + 2] !== want[i + 2]) ++count;
-      }
-    }
-    return count;
-  };
-  const fewest = Math.min(...[-1, 0, 1].flatMap((dy) => [-1, 0, 1].map((dx) => wrong(dx, dy))));
+  const fewest = Math.min(...[-1, 0, 1].flatMap((dy) => [-1, 0, 1].map((dx) =>
+    lib.wrongPixels(shot, ox + dx, oy + dy, n, want))));
   assert.strictEqual(fewest, 0, `${label}: ${fewest} device pixels off their game pixel (n = ${n})`);
   return n;
 }
