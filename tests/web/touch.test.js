@@ -133,13 +133,16 @@ test('the buttons and swipes play as the keys do, and a held arrow repeats until
       await lib.expectPicture(page, played, `the ${name} button`);
     }
 
-    // A long swipe to the right is one step; a tap on the board is none; the
-    // Down button's step shows that both have been handled.
+    // A long swipe to the right is one step; a tap that slips less than 24 px is
+    // none; the Down button's step shows that both have been handled.
     const board = await centre(page, '#client');
-    const finger = await page.touchscreen.touchStart(board.x, board.y);
-    for (const dx of [10, 30, 60, 90, 120]) await finger.move(board.x + dx, board.y + 4);
-    await finger.end();
-    await page.touchscreen.tap(board.x, board.y);
+    const stroke = async (moves) => {
+      const finger = await page.touchscreen.touchStart(board.x, board.y);
+      for (const [dx, dy] of moves) await finger.move(board.x + dx, board.y + dy);
+      await finger.end();
+    };
+    await stroke([[10, 0], [30, 4], [60, 4], [90, 8], [120, 8]]);
+    await stroke([[2, 1], [-3, 10], [-5, 22]]);
     await tap(page, 'Down');
     played.push('Right', 'Down');
     await lib.expectPicture(page, played, 'a swipe and a tap on the board');
@@ -150,8 +153,13 @@ test('the buttons and swipes play as the keys do, and a held arrow repeats until
       'Right', 'Right', 'Down', 'Down', 'Down'];
     await lib.press(page, toGrass);
     played.push(...toGrass);
+    // The keys that reach the game, and when the page heard the finger let go.
     await page.evaluate(() => {
       window.sent = [];
+      window.letGo = 0;
+      const noteLetGo = () => { window.letGo = window.letGo || performance.now(); };
+      window.addEventListener('pointerup', noteLetGo, true);
+      document.querySelector('#controls [aria-label="Left"]').addEventListener('pointerleave', noteLetGo);
       const key = Module._gravisk_key;
       Module._gravisk_key = (game, code, shift) => {
         window.sent.push({code, shift, at: performance.now()});
@@ -163,13 +171,15 @@ test('the buttons and swipes play as the keys do, and a held arrow repeats until
       const held = await page.touchscreen.touchStart(left.x, left.y);
       await page.waitForFunction(() => window.sent.length >= 3);
       if (letGo === 'lift') await held.end();
-      else await held.move(left.x, left.y - 100);
+      else for (const dy of [10, 40, 100]) await held.move(left.x, left.y - dy);
       // Three repeat periods on the page's clock, then a button whose key is known.
       await page.evaluate(() => new Promise((r) => setTimeout(r, 100)));
       await tap(page, 'Up');
       if (letGo !== 'lift') await held.end();
-      const sent = await page.evaluate(() => window.sent.splice(0));
+      const [sent, letGoAt] = await page.evaluate(() => [window.sent.splice(0), window.letGo]);
+      await page.evaluate(() => { window.letGo = 0; });
       const codes = sent.map((k) => k.code);
+      assert.ok(letGoAt > 0 && sent.slice(0, -1).every((k) => k.at < letGoAt), `${letGo}: a key after it`);
       assert.ok(codes.length >= 4, `${letGo}: ${codes}`);
       assert.deepStrictEqual(codes, [...codes.slice(0, -1).map(() => 37), 38], `${letGo}: the keys sent`);
       assert.ok(sent.every((k) => k.shift === 0));
