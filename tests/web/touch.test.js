@@ -130,15 +130,17 @@ test('the buttons and swipes play as the keys do, and a held arrow repeats until
     }
 
     // A long swipe to the right is one step; a tap that slips less than 24 px is
-    // none; the Down button's step shows that both have been handled.
-    const board = await centre(page, '#client');
-    const stroke = async (moves) => {
-      const finger = await page.touchscreen.touchStart(board.x, board.y);
-      for (const [dx, dy] of moves) await finger.move(board.x + dx, board.y + dy);
+    // none, and so is a stroke that starts on the close box; the Down button's
+    // step shows that all have been handled.
+    const stroke = async (from, moves) => {
+      const at = await centre(page, from);
+      const finger = await page.touchscreen.touchStart(at.x, at.y);
+      for (const [dx, dy] of moves) await finger.move(at.x + dx, at.y + dy);
       await finger.end();
     };
-    await stroke([[10, 0], [30, 4], [60, 4], [90, 8], [120, 8]]);
-    await stroke([[2, 1], [-3, 10], [-5, 22]]);
+    await stroke('#client', [[10, 0], [30, 4], [60, 4], [90, 8], [120, 8]]);
+    await stroke('#client', [[2, 1], [-3, 10], [-5, 22]]);
+    await stroke('#close-box', [[-10, 0], [-30, 4], [-60, 6]]);
     await tap(page, 'Down');
     played.push('Right', 'Down');
     await lib.expectPicture(page, played, 'a swipe and a tap on the board');
