@@ -1,8 +1,10 @@
 // Measures gravisk.html in Debian's headless Chromium through the DevTools
 // protocol: navigation start to the first full frame, a key to its redrawn canvas,
-// the page's CPU in idle seconds, memory after many reloads, and the web app beside
-// it (webapp/): its zip's size, its first and offline visits. Prints one table.
-// usage: node scripts/measure-web.js PAGE   (RUNS, IDLE, KEYS, RELOADS from the environment)
+// on an emulated phone with the CPU slowed 4 times the start and a touch on an
+// arrow to its painted redraw, the page's CPU in idle seconds, memory after many
+// reloads, and the web app beside it (webapp/): its zip's size, its first and
+// offline visits. Prints one table.
+// usage: node scripts/measure-web.js PAGE   (RUNS, IDLE, KEYS, TOUCHES, RELOADS from the environment)
 'use strict';
 const {execFileSync} = require('node:child_process');
 const fs = require('node:fs');
@@ -15,6 +17,10 @@ const page = path.resolve(process.argv[2] || 'build/web/gravisk.html');
 const RUNS = Number(process.env.RUNS || 5);
 const IDLE = Number(process.env.IDLE || 10);
 const KEYS = Number(process.env.KEYS || 400);
+const TOUCHES = Number(process.env.TOUCHES || 100);
+// A mid-range phone: Chromium's CPU throttling at 4 on a 390 x 844 touch screen.
+const THROTTLE = 4;
+const PHONE = {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
 const RELOADS = Number(process.env.RELOADS || 1000);
 
 const median = (v) => {
@@ -80,6 +86,52 @@ async function webAppRows(browser, dir) {
   return rows;
 }
 
+// Touches held on `points` in turn, each until the frame after it has been
+// painted (a task posted from requestAnimationFrame runs once that frame is out):
+// from the touch event's creation to the first pointerdown listener (the
+// browser's delivery), through the page's listeners, and from there to the frame.
+async function touchTimes(tab, client, points) {
+  await tab.evaluate(() => {
+    window.touchTimes = [];
+    let times = null;
+    window.addEventListener('pointerdown', (e) => {
+      times = {start: performance.now(), delivered: performance.now() - e.timeStamp};
+    }, true);
+    window.addEventListener('pointerdown', () => {
+      const done = times;
+      done.handled = performance.now() - done.start;
+      requestAnimationFrame(() => {
+        const channel = new MessageChannel();
+        channel.port1.onmessage = () => {
+          done.painted = performance.now() - done.start;
+          window.touchTimes.push(done);
+        };
+        channel.port2.postMessage(0);
+      });
+    });
+  });
+  for (let i = 0; i < TOUCHES; ++i) {
+    await client.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [points[i % points.length]]});
+    await tab.waitForFunction((n) => window.touchTimes.length > n, {}, i);
+    await client.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+  }
+  const times = await tab.evaluate(() => window.touchTimes);
+  const figure = (key, digits) => {
+    const v = times.map((t) => t[key]);
+    return `${median(v).toFixed(digits)} ms, ${quantile(v, 0.95).toFixed(digits)} ms`;
+  };
+  return {delivered: figure('delivered', 1), handled: figure('handled', 2), painted: figure('painted', 1)};
+}
+
+// Opens a tab as the phone, its CPU slowed.
+async function phoneTab(browser) {
+  const tab = await browser.newPage();
+  await tab.setViewport(PHONE);
+  const client = await tab.createCDPSession();
+  await client.send('Emulation.setCPUThrottlingRate', {rate: THROTTLE});
+  return {tab, client};
+}
+
 async function main() {
   const browser = await launch();
   const rows = [];
@@ -89,21 +141,26 @@ async function main() {
     rows.push(['gravisk.html size', `${(size / 1024).toFixed(1)} KiB`, '<= 250 KB']);
     rows.push(['gravisk.html gzipped (gzip -9)', `${(gz / 1024).toFixed(1)} KiB`, '<= 100 KB']);
 
-    const drawn = [];
-    const framed = [];
-    for (let i = 0; i < RUNS; ++i) {
-      const tab = await browser.newPage();
-      await tab.evaluateOnNewDocument(watchFirstFrame);
-      await tab.goto('file://' + page);
-      await tab.waitForFunction(() => window.firstFrame && window.firstFrame.frame);
-      const t = await tab.evaluate(() => window.firstFrame);
-      drawn.push(t.drawn);
-      framed.push(t.frame);
-      await tab.close();
-    }
-    rows.push([`navigation start to first full canvas (median of ${RUNS})`,
-      `${median(drawn).toFixed(1)} ms`, '<= 100 ms']);
-    rows.push(['  ... to the browser frame that shows it', `${median(framed).toFixed(1)} ms`, '']);
+    // RUNS starts in fresh tabs from `open`; `last` gets the last one before it closes.
+    const firstFrames = async (open, last) => {
+      const drawn = [];
+      const framed = [];
+      for (let i = 0; i < RUNS; ++i) {
+        const {tab, client} = await open();
+        await tab.evaluateOnNewDocument(watchFirstFrame);
+        await tab.goto('file://' + page);
+        await tab.waitForFunction(() => window.firstFrame && window.firstFrame.frame);
+        const t = await tab.evaluate(() => window.firstFrame);
+        drawn.push(t.drawn);
+        framed.push(t.frame);
+        if (last && i === RUNS - 1) await last(tab, client);
+        await tab.close();
+      }
+      return [`${median(drawn).toFixed(1)} ms`, `${median(framed).toFixed(1)} ms`];
+    };
+    const [drawn, framed] = await firstFrames(async () => ({tab: await browser.newPage()}));
+    rows.push([`navigation start to first full canvas (median of ${RUNS})`, drawn, '<= 100 ms']);
+    rows.push(['  ... to the browser frame that shows it', framed, '']);
     const empty = [];
     for (let i = 0; i < RUNS; ++i) {
       const tab = await browser.newPage();
@@ -112,6 +169,28 @@ async function main() {
       await tab.close();
     }
     rows.push(['  ... an empty page, navigation start to DOM ready', `${median(empty).toFixed(1)} ms`, '']);
+
+    // The phone: the start, then touches on Right and Left in turn, each held
+    // until the frame after its redraw has been painted, as a finger would be.
+    let touch = null;
+    const [slowDrawn, slowFramed] = await firstFrames(() => phoneTab(browser), async (tab, client) => {
+      // Right and Left in turn: the hero walks to and fro.
+      const arrows = await tab.evaluate(() => ['Right', 'Left'].map((name) => {
+        const r = document.querySelector(`#controls [aria-label="${name}"]`).getBoundingClientRect();
+        return {x: r.left + r.width / 2, y: r.top + r.height / 2};
+      }));
+      touch = await touchTimes(tab, client, arrows);
+    });
+    const {tab: emptyTab, client: emptyClient} = await phoneTab(browser);
+    await emptyTab.goto('data:text/html,<!doctype html><title>-</title><button>-</button>');
+    const emptyTouch = await touchTimes(emptyTab, emptyClient, [{x: 10, y: 10}]);
+    await emptyTab.close();
+    rows.push([`phone, CPU ${THROTTLE}x slower: navigation start to first canvas (median)`, slowDrawn, ''],
+    ['  ... to the browser frame that shows it', slowFramed, ''],
+    [`phone: a touch on an arrow, the game's handler (median, p95 of ${TOUCHES})`, touch.handled, ''],
+    ['  ... from the handler to its painted frame, finger still down', touch.painted, '<= 16 ms'],
+    ['  ... before it, the touch\'s delivery to the page', touch.delivered, ''],
+    ['  ... an empty page: a touch\'s delivery, to its next frame', `${emptyTouch.delivered}; ${emptyTouch.painted}`, '']);
 
     const tab = await browser.newPage();
     await tab.goto('file://' + page);
@@ -193,7 +272,7 @@ async function main() {
     await browser.close();
   }
   console.log(`Browser figures (headless ${process.env.CHROMIUM || '/usr/bin/chromium'})`);
-  for (const [label, value, aim] of rows) console.log(`${label.padEnd(56)} ${value.padStart(20)}  ${aim}`);
+  for (const [label, value, aim] of rows) console.log(`${label.padEnd(66)} ${value.padStart(24)}  ${aim}`);
 }
 
 main().catch((e) => {

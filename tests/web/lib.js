@@ -162,5 +162,19 @@ async function shot(page, name) {
   if (dir) await page.screenshot({path: path.join(dir, `${name}.png`)});
 }
 
+// How many pixels of a screenshot ({width, rgb}) differ from the game's picture
+// `want` drawn at n x n pixels a game pixel with its top-left corner at (ox, oy).
+function wrongPixels(shot, ox, oy, n, want) {
+  let count = 0;
+  for (let y = 0; y < HEIGHT * n; ++y) {
+    for (let x = 0; x < WIDTH * n; ++x) {
+      const i = (Math.floor(y / n) * WIDTH + Math.floor(x / n)) * 3;
+      const j = ((oy + y) * shot.width + ox + x) * 3;
+      if (shot.rgb[j] !== want[i] || shot.rgb[j + 1] !== want[i + 1] || shot.rgb[j + 2] !== want[i + 2]) ++count;
+    }
+  }
+  return count;
+}
+
 module.exports = {PAGE, PROBE, WEBAPP, HEADLESS, WIDTH, HEIGHT, SOLUTION, launch, open, press, canvasRgb,
-  headless, expectPicture, decodePng, serve, shot};
+  headless, expectPicture, decodePng, serve, shot, wrongPixels};

@@ -1,6 +1,7 @@
 // gravisk.html plays the same game as the desktop, pixel for pixel: opened from
 // disk with the network off, its canvas matches the headless game through a
-// walk, a push, digging, R, F1 and F2 (a win: box.test.js), crisp on a 2x screen.
+// walk, a push, digging, R, F1 and F2 (a win: box.test.js), crisp on a 2x screen,
+// in the window's own size and with no touch buttons on a desktop until a touch.
 'use strict';
 const {test} = require('node:test');
 const assert = require('node:assert');
@@ -38,6 +39,14 @@ test('the page plays from disk without the network and shows the headless pixels
     assert.deepStrictEqual(page.foreignRequests, []);
     assert.deepStrictEqual(page.consoleErrors, []);
 
+    // A desktop used with a mouse: the window as it always was, no touch buttons.
+    const desktop = () => page.evaluate(() => {
+      const r = document.getElementById('game-window').getBoundingClientRect();
+      return {size: [r.width, r.height],
+        buttons: [...document.querySelectorAll('button')].filter((b) => b.checkVisibility()).length};
+    });
+    assert.deepStrictEqual(await desktop(), {size: [408, 226], buttons: 1});
+
     // On a screen with two device pixels to each page pixel, every game pixel
     // is a sharp 2 x 2 square of its own colour.
     await page.setViewport({width: 800, height: 600, deviceScaleFactor: 2});
@@ -58,6 +67,10 @@ test('the page plays from disk without the network and shows the headless pixels
       }
     }
     assert.strictEqual(blurred, 0, `${blurred} device pixels differ from their game pixel`);
+    assert.deepStrictEqual(await desktop(), {size: [408, 226], buttons: 1});
+    // A first touch on the page, of a touch screen beside the mouse, brings them.
+    await page.touchscreen.tap(10, 10);
+    assert.strictEqual((await desktop()).buttons, 8);
   } finally {
     await browser.close();
   }
