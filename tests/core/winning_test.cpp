@@ -5,14 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <bitset>
-#include <fstream>
-#include <map>
 #include <queue>
-#include <sstream>
 #include <tuple>
 #include <unordered_set>
 
 #include "game_support.h"
+#include "level_solutions.h"
 #include "levels/builtin_levels.h"
 
 namespace gravisk {
@@ -112,27 +110,6 @@ void expectWin(int n, const std::vector<std::int16_t>& keys) {
   for (int y = 0; y < 8; ++y) EXPECT_EQ(rows[y], kLevelRows[n % 3][y]);
 }
 
-// Level n's line of the shared solutions file, as key codes; empty if it has none.
-std::vector<std::int16_t> storedSolution(int n) {
-  static const std::map<std::string, std::int16_t> kCodes{
-      {"Left", kKeyLeft}, {"Up", kKeyUp}, {"Right", kKeyRight}, {"Down", kKeyDown}};
-  std::ifstream file(GRAVISK_LEVEL_SOLUTIONS);
-  std::string line;
-  while (std::getline(file, line)) {
-    std::istringstream words(line);
-    int level = 0;
-    if (line.starts_with('#') || !(words >> level) || level != n) continue;
-    std::vector<std::int16_t> keys;
-    for (std::string name; words >> name;) {
-      const auto code = kCodes.find(name);
-      if (code == kCodes.end()) return {};  // only arrows solve a level
-      keys.push_back(code->second);
-    }
-    return keys;
-  }
-  return {};
-}
-
 class WinEveryLevel : public ::testing::TestWithParam<int> {};
 
 TEST_P(WinEveryLevel, ByKeysFoundBySearchAndPlayedThroughTheKeyboard) {
@@ -148,7 +125,7 @@ TEST_P(WinEveryLevel, ByKeysFoundBySearchAndPlayedThroughTheKeyboard) {
 
 TEST_P(WinEveryLevel, ByTheSolutionTheOtherTestsPlay) {
   const int n = GetParam();
-  const std::vector<std::int16_t> keys = storedSolution(n);
+  const std::vector<std::int16_t> keys = testing::levelSolution(n);
   ASSERT_FALSE(keys.empty()) << "no arrow keys for level " << n << " in " GRAVISK_LEVEL_SOLUTIONS;
   expectWin(n, keys);
 }
