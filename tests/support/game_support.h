@@ -99,13 +99,14 @@ inline std::string boardFault(const Board& board) {
   const int door = cellOf(board, board.door());
   if (hero == door) return "hero on the door";
   for (int i = 0; i < kCells; ++i) {
-    const std::string cell = " in cell " + std::to_string(i);
-    if (!board.visible(Layer::Dirt, i)) return "floor hidden" + cell;
+    // Only a fault's message names its cell: a board that keeps the rules costs no string.
+    const auto cell = [i] { return " in cell " + std::to_string(i); };
+    if (!board.visible(Layer::Dirt, i)) return "floor hidden" + cell();
     const int held = board.visible(Layer::Grass, i) + board.visible(Layer::Rock, i) +
                      board.visible(Layer::Wall, i);
-    if (held > 1) return "more than one of grass, rock and wall" + cell;
-    if (held > 0 && i == hero) return "hero inside a tile" + cell;
-    if (held > 0 && i == door) return "door inside a tile" + cell;
+    if (held > 1) return "more than one of grass, rock and wall" + cell();
+    if (held > 0 && i == hero) return "hero inside a tile" + cell();
+    if (held > 0 && i == door) return "door inside a tile" + cell();
   }
   return "";
 }
