@@ -5,28 +5,22 @@
 // frame presented at scale 3 within 500 µs.
 #include <benchmark/benchmark.h>
 
-#include <string_view>
 #include <vector>
 
 #include "game/form.h"
 #include "game/window_definition.h"
 #include "render/renderer.h"
 #include "render/scaling.h"
+#include "stub_front_end.h"
 
 namespace {
 
 using namespace gravisk;
 
-struct NoFrontEnd : FrontEnd {
-  void messageBox(std::string_view, std::string_view) override {}
-  void windowUnloaded() override {}
-  void windowShown() override {}
-};
-
 // A started game at level 1: the hero stands on cell 0 with open floor on cell 1,
 // so Right and Left walk back and forth without changing anything else.
 struct Started {
-  NoFrontEnd frontEnd;
+  testing::StubFrontEnd frontEnd{testing::StubFrontEnd::Records::None};
   Form1 form{frontEnd};
   Started() { form.show(); }
 };

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
 
 #include "base/runtime_error.h"
 #include "game/form.h"
@@ -34,20 +33,6 @@ struct KeyContext {
   std::fputc('\n', stderr);
   std::abort();
 }
-
-// Answers every message box at once and counts what the game asked for.
-struct FuzzFrontEnd : FrontEnd {
-  int boxes = 0;
-  int unloads = 0;
-  int shows = 0;
-  bool strangeBox = false;
-  void messageBox(std::string_view text, std::string_view title) override {
-    ++boxes;
-    if (text != "You won!" || title != kAppTitle) strangeBox = true;
-  }
-  void windowUnloaded() override { ++unloads; }
-  void windowShown() override { ++shows; }
-};
 
 // What moves may change on one board: the grass, the rocks and the hero.
 struct Snapshot {
@@ -93,11 +78,13 @@ int previousLevel(int level) {
 }
 
 void play(const std::uint8_t* data, std::size_t size) {
-  FuzzFrontEnd frontEnd;
+  testing::StubFrontEnd frontEnd;
   Form1 form(frontEnd);
   KeyContext at;
   form.show();
-  if (frontEnd.shows != 1 || frontEnd.unloads != 0) fail(at, "start-up did not show the window");
+  if (frontEnd.showCount != 1 || frontEnd.unloadCount != 0) {
+    fail(at, "start-up did not show the window");
+  }
   Snapshot before = checkBoard(form, at);
   checkFreshLevel(form, before, at);
 
@@ -106,17 +93,23 @@ void play(const std::uint8_t* data, std::size_t size) {
     at.key = static_cast<std::int16_t>(data[offset] | data[offset + 1] << 8);
     at.shift = static_cast<std::int16_t>(data[offset + 2] | data[offset + 3] << 8);
     const int level = *form.variables().level;
-    const int boxes = frontEnd.boxes;
-    const int unloads = frontEnd.unloads;
-    const int shows = frontEnd.shows;
+    const int boxes = frontEnd.boxCount;
+    const int unloads = frontEnd.unloadCount;
+    const int shows = frontEnd.showCount;
 
     form.Form_KeyDown(at.key, at.shift);
 
     const Snapshot after = checkBoard(form, at);
-    const int reloads = frontEnd.unloads - unloads;
-    const int won = frontEnd.boxes - boxes;
-    if (frontEnd.strangeBox) fail(at, "a message box other than \"You won!\" / \"Gravisk\"");
-    if (reloads > 1 || frontEnd.shows - shows != reloads) fail(at, "unload/show out of step");
+    const int reloads = frontEnd.unloadCount - unloads;
+    const int won = frontEnd.boxCount - boxes;
+    for (const testing::StubFrontEnd::Box& box : frontEnd.boxes) {
+      if (box.text != "You won!" || box.title != kAppTitle) {
+        fail(at, "a message box other than \"You won!\" / \"Gravisk\"");
+      }
+    }
+    frontEnd.boxes.clear();
+    frontEnd.events.clear();
+    if (reloads > 1 || frontEnd.showCount - shows != reloads) fail(at, "unload/show out of step");
     if (won > 1 || (won == 1 && (reloads != 1 || !isArrow(at.key)))) {
       fail(at, "a win without exactly one reload");
     }

@@ -10,15 +10,6 @@ build="$(realpath -m "${1:-$root/build/release}")"
 dist="$(realpath -m "${2:-$root/dist}")"
 cd "$root"
 
-version=2.0
-deb_version=$version-1
-deb_arches=(amd64 arm64 armhf)
-deb_names=()
-for arch in "${deb_arches[@]}"; do deb_names+=("gravisk_${deb_version}_$arch.deb"); done
-zip_name=Gravisk-$version-windows-x86_64.zip
-setup_name=Gravisk-$version-setup.exe
-page_name=gravisk-$version.html
-web_name=gravisk-$version-web.zip
 jobs="${JOBS:-$(nproc)}"
 
 step() { printf '\n=== %s ===\n' "$*"; }
@@ -37,6 +28,25 @@ step "Setting up"
 bash scripts/setup-debian.sh core sdl2 arm windows web release
 [ -n "$(git status --porcelain --untracked-files=no)" ] &&
   echo "note: the working tree has uncommitted changes; they go into this release"
+# The release version is CMake's (project() in CMakeLists.txt); the names come from it.
+version="$(cmake -P cmake/ProjectVersion.cmake)"
+deb_version=$version-1
+deb_arches=(amd64 arm64 armhf)
+deb_names=()
+for arch in "${deb_arches[@]}"; do deb_names+=("gravisk_${deb_version}_$arch.deb"); done
+zip_name=Gravisk-$version-windows-x86_64.zip
+setup_name=Gravisk-$version-setup.exe
+page_name=gravisk-$version.html
+web_name=gravisk-$version-web.zip
+# The changelog, the manual page and the AppStream metadata each name the release they
+# describe, newest first: that must be this one.
+not_this() { echo "$1 does not describe release $version first" >&2; exit 1; }
+[ "$(dpkg-parsechangelog -l data/debian/changelog -S Version)" = "$deb_version" ] ||
+  not_this data/debian/changelog
+grep -q "^\.TH .* \"Gravisk $version\"" data/linux/gravisk.6 || not_this data/linux/gravisk.6
+metainfo=data/linux/io.github.gravisk.Gravisk.metainfo.xml
+[ "$(grep -m1 -o '<release version="[^"]*"' "$metainfo")" = "<release version=\"$version\"" ] ||
+  not_this "$metainfo"
 mkdir -p "$build" "$dist"
 # A fresh CMake cache each time, so that no setting of an earlier run lingers.
 rm -f "$build"/linux*/CMakeCache.txt "$build/windows/CMakeCache.txt"

@@ -17,6 +17,9 @@ bash scripts/setup-debian.sh
 step "Formatting"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
+step "Layering (each folder of src/ includes only those below it)"
+bash scripts/check-layers.sh
+
 step "Windows build (mingw-w64)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"

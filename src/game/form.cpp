@@ -28,6 +28,10 @@ void Form1::reload() {
   show();
 }
 
+void Form1::messageBox(std::string_view text) {
+  frontEnd_.messageBox(text, kAppTitle);
+}
+
 void Form1::Form_Load() {
   setvariables(vars_);
   loadshapes(*window_);

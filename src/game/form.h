@@ -8,6 +8,7 @@
 
 #include "board/board.h"
 #include "game/front_end.h"
+#include "levels/form_access.h"
 #include "levels/level_table.h"
 
 namespace gravisk {
@@ -23,7 +24,7 @@ enum KeyCode : std::int16_t {
   kKeyF2 = 113,
 };
 
-class Form1 {
+class Form1 final : public FormAccess {
  public:
   explicit Form1(FrontEnd& frontEnd) : frontEnd_(frontEnd) {}
   Form1(const Form1&) = delete;
@@ -35,7 +36,7 @@ class Form1 {
   // Destroys the window with every element in it; the game variables stay.
   void unload();
   // Unloads, then shows: a fresh board with the level the counter leads to.
-  void reload();
+  void reload() override;
 
   // setvariables, loadshapes, loadlevel, in that order.
   void Form_Load();
@@ -44,11 +45,12 @@ class Form1 {
 
   bool loaded() const { return window_.has_value(); }
   // The board of the loaded window; only valid while loaded().
-  Board& board() { return *window_; }
+  Board& board() override { return *window_; }
   const Board& board() const { return *window_; }
-  GameVariables& variables() { return vars_; }
+  GameVariables& variables() override { return vars_; }
   const GameVariables& variables() const { return vars_; }
-  FrontEnd& frontEnd() { return frontEnd_; }
+  // The front end's box, titled with the application's title.
+  void messageBox(std::string_view text) override;
 
  private:
   FrontEnd& frontEnd_;

@@ -5,15 +5,15 @@
 
 namespace gravisk {
 
-class Form1;
+class FormAccess;
 
 // "You won!" in a modal box titled "Gravisk", then the next level.
-void winner(Form1& form);
+void winner(FormAccess& form);
 // R: the level on the board starts again.
-void restartLevel(Form1& form);
+void restartLevel(FormAccess& form);
 // F1: the next level, level 1 after the last; no message.
-void nextLevel(Form1& form);
+void nextLevel(FormAccess& form);
 // F2: the previous level, the last one before level 1.
-void previousLevel(Form1& form);
+void previousLevel(FormAccess& form);
 
 }  // namespace gravisk

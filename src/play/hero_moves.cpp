@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "base/runtime_error.h"
-#include "game/form.h"
+#include "levels/form_access.h"
 #include "levels/progression.h"
 
 namespace gravisk {
@@ -74,48 +74,56 @@ void walk(Board& board, const Rule& rule) {
   }
 }
 
-}  // namespace
+// The move on `board` itself. It never reloads: when the door is on the target
+// cell it changes nothing and says so, and the caller wins once this board is out
+// of reach.
+enum class Reached { Elsewhere, Door };
 
-void moveHero(Form1& form, Direction direction) {
-  const Rule& rule = kRules[static_cast<int>(direction)];
-  Board& board = form.board();
-
-  if (!passes(rule, moved(board, board.hero(), rule), rule.edgeLimit)) return;
+Reached step(Board& board, const Rule& rule) {
+  if (!passes(rule, moved(board, board.hero(), rule), rule.edgeLimit)) return Reached::Elsewhere;
 
   const float heroCell = checked(board.heroCell());
   const int target = toCell(heroCell + rule.cellStep);
   const int beyond = toCell(heroCell + 2 * rule.cellStep);
 
-  if (doorAt(board, rule, 1)) {
-    winner(form);  // reloads the form: nothing of this board may be touched after it
-    return;
-  }
+  if (doorAt(board, rule, 1)) return Reached::Door;
 
   const bool grass = board.visible(Layer::Grass, target);
   const bool wall = board.visible(Layer::Wall, target);
   const bool rock = board.visible(Layer::Rock, target);
   if (!grass && !wall && !rock) {
     walk(board, rule);
-    return;
+    return Reached::Elsewhere;
   }
 
   if (board.visible(Layer::Grass, target)) {
     board.setVisible(Layer::Grass, target, false);  // dig
     walk(board, rule);
-    return;
+    return Reached::Elsewhere;
   }
 
   const bool pushRoom = passes(rule, moved(board, board.hero(), rule), rule.pushLimit);
-  if (!(board.visible(Layer::Rock, target) && pushRoom)) return;  // a wall, or no room
+  if (!(board.visible(Layer::Rock, target) && pushRoom)) {
+    return Reached::Elsewhere;  // a wall, or no room
+  }
 
   const bool rockBeyond = board.visible(Layer::Rock, beyond);
   const bool wallBeyond = board.visible(Layer::Wall, beyond);
   const bool grassBeyond = board.visible(Layer::Grass, beyond);
-  if (rockBeyond || wallBeyond || grassBeyond || doorAt(board, rule, 2)) return;
+  if (rockBeyond || wallBeyond || grassBeyond || doorAt(board, rule, 2)) return Reached::Elsewhere;
 
   board.setVisible(Layer::Rock, target, false);
   board.setVisible(Layer::Rock, beyond, true);
   walk(board, rule);
+  return Reached::Elsewhere;
+}
+
+}  // namespace
+
+void moveHero(FormAccess& form, Direction direction) {
+  // The board is only a parameter of step(): winner()'s reload cannot leave a
+  // reference to it behind here.
+  if (step(form.board(), kRules[static_cast<int>(direction)]) == Reached::Door) winner(form);
 }
 
 }  // namespace gravisk

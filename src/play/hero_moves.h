@@ -4,13 +4,13 @@
 
 namespace gravisk {
 
-class Form1;
+class FormAccess;
 
 enum class Direction { Left, Up, Right, Down };
 
 // One move in `direction`. A move that is not possible changes nothing. When the
-// door is on the target cell the hero stays put and winner() runs as the move's
-// very last action (the board is a new one afterwards).
-void moveHero(Form1& form, Direction direction);
+// door is on the target cell the hero stays put and the move ends with winner(),
+// which leaves a new board on the form.
+void moveHero(FormAccess& form, Direction direction);
 
 }  // namespace gravisk

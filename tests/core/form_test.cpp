@@ -9,11 +9,11 @@ namespace gravisk {
 namespace {
 
 using testing::Game;
-using testing::RecordingFrontEnd;
 using testing::rowsOf;
+using testing::StubFrontEnd;
 
 TEST(Form, StartsAtLevelOneAndIsShownOnlyOnceLoaded) {
-  RecordingFrontEnd frontEnd;
+  StubFrontEnd frontEnd;
   Form1 form(frontEnd);
   EXPECT_FALSE(form.loaded());
   EXPECT_FALSE(form.variables().level.has_value());

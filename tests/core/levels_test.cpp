@@ -11,8 +11,8 @@ namespace {
 
 using testing::Game;
 using testing::layOut;
-using testing::RecordingFrontEnd;
 using testing::rowsOf;
+using testing::StubFrontEnd;
 
 TEST(LevelTable, KeepsItsBoundsAndReadsUnwrittenEntriesAsEmpty) {
   GameVariables vars;
@@ -124,7 +124,7 @@ TEST(LevelLoading, LastHeroAndDoorScannedWinColumnByColumn) {
 }
 
 TEST(LevelLoading, WithoutHeroOrDoorTheyKeepTheWindowsOwnPlace) {
-  RecordingFrontEnd frontEnd;
+  StubFrontEnd frontEnd;
   Form1 form(frontEnd);
   form.show();
   // Load a level with neither a 4 nor a 5 onto a freshly made window.
@@ -171,7 +171,7 @@ class LevelLoadingFaults : public ::testing::TestWithParam<LoadFault> {};
 
 TEST_P(LevelLoadingFaults, StopAtTheBadCellKeepingWhatWasScannedBefore) {
   const LoadFault& fault = GetParam();
-  RecordingFrontEnd frontEnd;
+  StubFrontEnd frontEnd;
   Form1 form(frontEnd);
   form.show();
   Board board(windowDefinition());
@@ -215,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST(LevelLoading, CounterOutsideTheTableIsASubscriptErrorAndEmptyLevelsAMismatch) {
-  RecordingFrontEnd frontEnd;
+  StubFrontEnd frontEnd;
   Form1 form(frontEnd);
   form.show();
   GameVariables& vars = form.variables();

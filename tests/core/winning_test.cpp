@@ -1,6 +1,7 @@
 // Every built-in level can be won with the arrow keys alone. A best-first
 // search over boards (the core's own moves make the boards) finds a key
-// sequence; a fresh game then plays it through Form_KeyDown.
+// sequence; a fresh game then plays it through Form_KeyDown. The solutions the
+// other tests win with are played the same way.
 #include <gtest/gtest.h>
 
 #include <bitset>
@@ -9,6 +10,7 @@
 #include <unordered_set>
 
 #include "game_support.h"
+#include "level_solutions.h"
 #include "levels/builtin_levels.h"
 
 namespace gravisk {
@@ -90,17 +92,9 @@ std::vector<std::int16_t> solve(Game& game, std::size_t* explored) {
   return {};
 }
 
-class WinEveryLevel : public ::testing::TestWithParam<int> {};
-
-TEST_P(WinEveryLevel, ByKeysFoundBySearchAndPlayedThroughTheKeyboard) {
-  const int n = GetParam();
-  Game search;
-  while (search.level() != n) search.press(kKeyF1);
-  std::size_t explored = 0;
-  const std::vector<std::int16_t> keys = solve(search, &explored);
-  ASSERT_FALSE(keys.empty()) << "no way to the door found on level " << n;
-  RecordProperty("states", static_cast<int>(explored));
-
+// Plays `keys` on level n of a fresh game: no key but the last wins, the last one
+// shows "You won!" once and leaves the next level's fresh board.
+void expectWin(int n, const std::vector<std::int16_t>& keys) {
   Game game;
   while (game.level() != n) game.press(kKeyF1);
   for (std::size_t i = 0; i + 1 < keys.size(); ++i) {
@@ -114,6 +108,26 @@ TEST_P(WinEveryLevel, ByKeysFoundBySearchAndPlayedThroughTheKeyboard) {
   EXPECT_EQ(game.level(), n % 3 + 1);
   const auto rows = testing::rowsOf(game.board());
   for (int y = 0; y < 8; ++y) EXPECT_EQ(rows[y], kLevelRows[n % 3][y]);
+}
+
+class WinEveryLevel : public ::testing::TestWithParam<int> {};
+
+TEST_P(WinEveryLevel, ByKeysFoundBySearchAndPlayedThroughTheKeyboard) {
+  const int n = GetParam();
+  Game search;
+  while (search.level() != n) search.press(kKeyF1);
+  std::size_t explored = 0;
+  const std::vector<std::int16_t> keys = solve(search, &explored);
+  ASSERT_FALSE(keys.empty()) << "no way to the door found on level " << n;
+  RecordProperty("states", static_cast<int>(explored));
+  expectWin(n, keys);
+}
+
+TEST_P(WinEveryLevel, ByTheSolutionTheOtherTestsPlay) {
+  const int n = GetParam();
+  const std::vector<std::int16_t> keys = testing::levelSolution(n);
+  ASSERT_FALSE(keys.empty()) << "no arrow keys for level " << n << " in " GRAVISK_LEVEL_SOLUTIONS;
+  expectWin(n, keys);
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, WinEveryLevel, ::testing::Values(1, 2, 3));

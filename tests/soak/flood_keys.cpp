@@ -10,16 +10,11 @@
 #include <string_view>
 
 #include "game/form.h"
+#include "stub_front_end.h"
 
 namespace {
 
 using namespace gravisk;
-
-struct QuietFrontEnd : FrontEnd {
-  void messageBox(std::string_view, std::string_view) override { std::abort(); }  // no wins
-  void windowUnloaded() override {}
-  void windowShown() override {}
-};
 
 struct Arrow {
   std::int16_t code;
@@ -82,7 +77,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::mt19937 random(static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)));
-  QuietFrontEnd frontEnd;
+  testing::StubFrontEnd frontEnd;
+  frontEnd.onMessageBox = [] { std::abort(); };  // the plan never wins
   Form1 form(frontEnd);
   form.show();
   for (int r = 2; r < argc; ++r) {

@@ -6,10 +6,10 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
-#include <string_view>
 #include <vector>
 
 #include "game/form.h"
+#include "stub_front_end.h"
 
 namespace {
 
@@ -66,15 +66,6 @@ void operator delete[](void* p, std::size_t) noexcept {
 namespace gravisk {
 namespace {
 
-struct CountingFrontEnd : FrontEnd {
-  int boxes = 0;
-  int unloads = 0;
-  int shows = 0;
-  void messageBox(std::string_view, std::string_view) override { ++boxes; }
-  void windowUnloaded() override { ++unloads; }
-  void windowShown() override { ++shows; }
-};
-
 // Puts the hero on the cell left of the door (every built-in door has one) and
 // steps right onto it: a win without playing the level through.
 void winNow(Form1& form) {
@@ -96,7 +87,7 @@ Sample now() {
 TEST(ReloadSoak, HundredThousandLevelChangesLeaveTheHeapFlat) {
   constexpr int kChanges = 100000;
   constexpr int kWarmUp = 1000;
-  CountingFrontEnd frontEnd;
+  testing::StubFrontEnd frontEnd(testing::StubFrontEnd::Records::None);
   Form1 form(frontEnd);
   const Sample beforeStart = now();
   form.show();
@@ -129,9 +120,9 @@ TEST(ReloadSoak, HundredThousandLevelChangesLeaveTheHeapFlat) {
       samples.push_back(now());
     }
   }
-  ASSERT_EQ(frontEnd.unloads, kChanges);
-  ASSERT_EQ(frontEnd.shows, kChanges + 1);
-  ASSERT_EQ(frontEnd.boxes, kChanges / 4);
+  ASSERT_EQ(frontEnd.unloadCount, kChanges);
+  ASSERT_EQ(frontEnd.showCount, kChanges + 1);
+  ASSERT_EQ(frontEnd.boxCount, kChanges / 4);
 
   // After the first thousand changes nothing may creep upwards: every later
   // sample, the last one included, holds what the first one held (a few bytes

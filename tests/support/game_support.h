@@ -1,51 +1,22 @@
-// Test helpers for the game: a front end that records what the game asked of
-// it, a started game, a way to lay out any board from eight rows of cell codes,
-// and the rules every board keeps, for the tests and the fuzzer alike.
+// Test helpers for the game: a started game on the stub front end, a way to lay
+// out any board from eight rows of cell codes, and the rules every board keeps,
+// for the tests and the fuzzer alike.
 #pragma once
 
 #include <array>
 #include <bitset>
 #include <cmath>
-#include <functional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "game/form.h"
 #include "levels/level_loading.h"
+#include "stub_front_end.h"
 
 namespace gravisk::testing {
 
-class RecordingFrontEnd : public FrontEnd {
- public:
-  struct Box {
-    std::string text;
-    std::string title;
-  };
-
-  void messageBox(std::string_view text, std::string_view title) override {
-    boxes.push_back({std::string(text), std::string(title)});
-    if (onMessageBox) onMessageBox();
-  }
-  void windowUnloaded() override {
-    events.push_back("unloaded");
-    if (onUnloaded) onUnloaded();
-  }
-  void windowShown() override {
-    events.push_back("shown");
-    if (onShown) onShown();
-  }
-
-  std::vector<Box> boxes;
-  std::vector<std::string> events;
-  std::function<void()> onMessageBox;  // runs while the box is "open"
-  std::function<void()> onUnloaded;    // runs between the two halves of a reload
-  std::function<void()> onShown;       // runs as the window goes on screen
-};
-
 // A started game: the form shown once, at level 1.
 struct Game {
-  RecordingFrontEnd frontEnd;
+  StubFrontEnd frontEnd;
   Form1 form{frontEnd};
   Game() { form.show(); }
   Board& board() { return form.board(); }
@@ -128,13 +99,14 @@ inline std::string boardFault(const Board& board) {
   const int door = cellOf(board, board.door());
   if (hero == door) return "hero on the door";
   for (int i = 0; i < kCells; ++i) {
-    const std::string cell = " in cell " + std::to_string(i);
-    if (!board.visible(Layer::Dirt, i)) return "floor hidden" + cell;
+    // Only a fault's message names its cell: a board that keeps the rules costs no string.
+    const auto cell = [i] { return " in cell " + std::to_string(i); };
+    if (!board.visible(Layer::Dirt, i)) return "floor hidden" + cell();
     const int held = board.visible(Layer::Grass, i) + board.visible(Layer::Rock, i) +
                      board.visible(Layer::Wall, i);
-    if (held > 1) return "more than one of grass, rock and wall" + cell;
-    if (held > 0 && i == hero) return "hero inside a tile" + cell;
-    if (held > 0 && i == door) return "door inside a tile" + cell;
+    if (held > 1) return "more than one of grass, rock and wall" + cell();
+    if (held > 0 && i == hero) return "hero inside a tile" + cell();
+    if (held > 0 && i == door) return "door inside a tile" + cell();
   }
   return "";
 }
