@@ -10,6 +10,9 @@ start_x
 # long enough on screen to be seen, whatever else the machine does.
 xset r on
 xset r rate 500 2
+# The pointer off the window: keys must reach it through the focus it is given, not
+# because it is under the pointer.
+xdotool mousemove 0 0
 start_game
 
 "$HEADLESS" --out "$E2E_TMP/l1.ppm" >/dev/null
