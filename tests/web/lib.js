@@ -1,6 +1,7 @@
 // What the browser tests share: Debian's Chromium started headless with a fresh
-// profile and no way to download anything, gravisk.html opened from disk, the
-// canvas read back, and the pictures of the headless game to compare it with.
+// profile and no way to download anything, driven over a pipe, gravisk.html opened
+// from disk, the canvas read back, and the pictures of the headless game to compare
+// it with.
 'use strict';
 const assert = require('node:assert');
 const {execFileSync} = require('node:child_process');
@@ -31,6 +32,8 @@ async function launch() {
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
     userDataDir: profile,
+    // DevTools over a pipe, not a port: the tests need no network, not even loopback.
+    pipe: true,
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--no-first-run'],
   });
