@@ -7,7 +7,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 shift || true
 
-cmake --preset fuzz -S "$root" >/dev/null
+bash "$root/scripts/configure.sh" fuzz >/dev/null
 cmake --build "$root/build/fuzz" --target gravisk_fuzz_keys -j"$(nproc)"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/gravisk-fuzz.XXXXXX")"

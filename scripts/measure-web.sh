@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 page="${1:-$root/build/web/gravisk.html}"
 if [[ ! -f $page ]]; then
   echo "measure-web: $page missing, building the web preset" >&2
-  cmake --preset web -S "$root" >/dev/null
+  bash "$root/scripts/configure.sh" web >/dev/null
   cmake --build --preset web --target gravisk_page gravisk_webapp -j"$(nproc)" >/dev/null
   page="$root/build/web/gravisk.html"
 fi

@@ -17,7 +17,7 @@ game="$build/src/sdl2/gravisk"
 
 if [[ ! -x $bench ]]; then
   echo "measure: $bench missing, building the default preset" >&2
-  cmake --preset default -S "$root" >/dev/null
+  bash "$root/scripts/configure.sh" default >/dev/null
   build="$root/build/default" bench="$build/bench/gravisk_bench" game="$build/src/sdl2/gravisk"
   cmake --build "$build" --target gravisk_bench -j"$(nproc)" >/dev/null
   [[ -x "$root/scripts/measure-linux.sh" ]] && cmake --build "$build" --target gravisk -j"$(nproc)" >/dev/null

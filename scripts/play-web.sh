@@ -6,7 +6,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
 bash scripts/setup-debian.sh web
-cmake --preset web >/dev/null
+bash scripts/configure.sh web >/dev/null
 cmake --build --preset web --target gravisk_page -j "$(nproc)"
 page="$root/build/web/gravisk.html"
 echo "$page"

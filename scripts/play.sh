@@ -5,6 +5,6 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
 bash scripts/setup-debian.sh core sdl2
-cmake --preset default >/dev/null
+bash scripts/configure.sh default >/dev/null
 cmake --build --preset default --target gravisk -j "$(nproc)"
 exec build/default/src/sdl2/gravisk

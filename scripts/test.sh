@@ -21,27 +21,21 @@ step "Layering (each folder of src/ includes only those below it)"
 bash scripts/check-layers.sh
 
 step "Windows build (mingw-w64)"
-cmake --preset windows >/dev/null
+bash scripts/configure.sh windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 
 step "Browser page (emscripten)"
-# The browser tests' npm comes with nodejs from nodesource; Debian packs it apart.
-if ! command -v npm >/dev/null; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends npm
-fi
-cmake --preset web >/dev/null
+bash scripts/configure.sh web >/dev/null
 cmake --build --preset web -j "$jobs"
 
 step "Linux build and tests"
-cmake --preset default >/dev/null
+bash scripts/configure.sh default >/dev/null
 cmake --build --preset default -j "$jobs"
 ctest --preset default -j "$jobs"
 
 step "ARM builds and their unit tests (arm64, armhf under qemu)"
 for preset in arm64 armhf; do
-  cmake --preset "$preset" >/dev/null
+  bash scripts/configure.sh "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
@@ -49,7 +43,7 @@ done
 step "Sanitizers (address, undefined)"
 # libdbus, which SDL loads, keeps one block to the end: that one is not ours.
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
-cmake --preset sanitize >/dev/null
+bash scripts/configure.sh sanitize >/dev/null
 cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize -j "$jobs" -LE "wine|web"
 

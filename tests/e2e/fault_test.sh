@@ -1,7 +1,7 @@
 #!/bin/bash
 # A run-time error in the Linux game, at start-up and from a key: one line on
 # stderr, a message box titled "Gravisk" that waits for the player, and status 1
-# once it is closed. Needs FAULT_PROBE (tests/e2e/fault_probe.cpp) besides lib.sh's.
+# once it is closed. Needs FAULT_PROBE (tests/support/fault_probe.cpp) besides lib.sh's.
 source "$(dirname "$0")/lib.sh"
 start_x
 
@@ -15,7 +15,7 @@ run_probe() {
 close_box_and_expect_status1() {
   local box
   box=$(($(message_box)))
-  sleep 0.3
+  box_took_events "$box"
   kill -0 "$GAME_PID" 2>/dev/null || fail "the program ended before the box was closed"
   xdotool key --window "$box" Return
   wait_for 10 game_exited || fail "the program did not end after the box was closed"

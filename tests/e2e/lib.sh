@@ -4,7 +4,9 @@
 # Sourced by each test; needs GRAVISK, HEADLESS and WM (none | openbox) set.
 
 set -u
-E2E_TMP=$(mktemp -d /tmp/gravisk-e2e.XXXXXX)
+# Scratch files go under E2E_SCRATCH (CTest sets it to a folder of the build).
+mkdir -p "${E2E_SCRATCH:=/tmp}"
+E2E_TMP=$(mktemp -d "$E2E_SCRATCH/gravisk-e2e.XXXXXX")
 X_TMP=$E2E_TMP
 source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 GAME_PID=""
@@ -58,9 +60,13 @@ press() {
   done
 }
 
+# shoot WIN FILE: a picture of the window. import waits for ever on a window that
+# goes away while it reads it (a reload does that), hence the time limit.
+shoot() { timeout 2 import -window "$1" "$2" 2>/dev/null; }
+
 # window_differs WIN PICTURE: how many pixels of the window differ from PICTURE.
 window_differs() {
-  import -window "$1" "$E2E_TMP/shot.png" 2>/dev/null || { echo 999999; return; }
+  shoot "$1" "$E2E_TMP/shot.png" || { echo 999999; return; }
   pixels_differ "$E2E_TMP/shot.png" "$2"
 }
 same_picture() { [[ $(window_differs "$1" "$2") == 0 ]]; }
@@ -87,6 +93,28 @@ expect_picture() {
 message_box() {
   local ids
   ids=$(windows_named Gravisk) && [[ -n $ids ]] && echo "$ids"
+}
+
+# box_took_events BOX: waits for a sign that the message box has handled every
+# event sent to it so far. The box handles its events in order, and the pointer
+# moved onto its OK button (centred, 41 pixels above the bottom) lights the
+# button up; moved off the button (to the box's top left corner), the button goes
+# back as it was.
+box_took_events() {
+  local x y w h
+  read -r x y w h < <(client_geometry "$1")
+  shoot "$1" "$E2E_TMP/box.png" || fail "cannot take a picture of the box"
+  box_looks() { # box_looks same|changed
+    shoot "$box_id" "$E2E_TMP/box-now.png" || return 1
+    local n
+    n=$(pixels_differ "$E2E_TMP/box.png" "$E2E_TMP/box-now.png")
+    if [[ $1 == same ]]; then ((n == 0)); else ((n > 0 && n < 999999)); fi
+  }
+  local box_id=$1
+  xdotool mousemove $((x + w / 2)) $((y + h - 41))
+  wait_for 10 box_looks changed || fail "the box's button did not light up under the pointer"
+  xdotool mousemove $((x + 2)) $((y + 2))
+  wait_for 10 box_looks same || fail "the box's button stayed lit with the pointer off it"
 }
 
 # For failure messages: whether the game runs, and where it waits.

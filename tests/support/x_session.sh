@@ -3,6 +3,14 @@
 # with a time limit, windows found by title, and pixel counts between pictures.
 # The sourcing script sets X_TMP to a scratch directory and ends with x_stop.
 
+# What the session starts (openbox, Wine, the game) gets a home of its own in the
+# scratch directory: nothing it writes (openbox's cache, Wine's menus, a config
+# folder) lands in the user's home.
+export HOME="$X_TMP/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache"
+export XDG_DATA_HOME="$HOME/.local/share" XDG_STATE_HOME="$HOME/.local/state"
+mkdir -p "$HOME"
+
 X_PIDS=()   # what the session started, ended in reverse order by x_stop
 X_FAILED=0  # set by fail, so a script can keep its files for a look
 

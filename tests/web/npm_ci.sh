@@ -1,16 +1,23 @@
 #!/bin/bash
 # Installs the browser tests' npm packages exactly as package-lock.json pins them
-# into a build folder, once: nothing is fetched again while the lockfile is the
-# same, and no browser is ever downloaded (the tests use Debian's Chromium).
-# usage: npm_ci.sh TESTS_DIR NPM_DIR
+# into tests/web/node_modules (git-ignored), where the tests find them. The setup
+# runs it, never a test: the tests need no network. Nothing is fetched again while
+# the lockfile is the same, no browser is downloaded (the tests use Debian's
+# Chromium), and npm's cache and logs go to build/npm-cache, not the home.
+# usage: npm_ci.sh [--check]   (--check: only say whether node_modules is current)
 set -euo pipefail
-here=$1 npm_dir=$2
-if cmp -s "$here/package-lock.json" "$npm_dir/package-lock.json" &&
-  [[ -f $npm_dir/node_modules/puppeteer-core/package.json ]]; then
-  echo "npm packages up to date in $npm_dir"
+here="$(cd "$(dirname "$0")" && pwd)"
+stamp="$here/node_modules/.installed-package-lock.json"
+if cmp -s "$here/package-lock.json" "$stamp" &&
+  [[ -f $here/node_modules/puppeteer-core/package.json ]]; then
+  echo "npm packages up to date in $here/node_modules"
   exit 0
 fi
-mkdir -p "$npm_dir"
-cp "$here/package.json" "$here/package-lock.json" "$npm_dir/"
-cd "$npm_dir"
-PUPPETEER_SKIP_DOWNLOAD=1 npm ci --prefer-offline --no-audit --no-fund --ignore-scripts
+if [[ ${1:-} == --check ]]; then
+  echo "$here/node_modules is not what package-lock.json pins: run bash $here/npm_ci.sh" >&2
+  exit 1
+fi
+cd "$here"
+export npm_config_cache="$here/../../build/npm-cache" npm_config_update_notifier=false
+PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --ignore-scripts
+cp package-lock.json "$stamp"

@@ -8,7 +8,8 @@ X_TMP=$WINE_TEST_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
+# No Mono or Gecko install prompts, and no menu entries written for the desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 game_pid=""
 
@@ -122,6 +123,21 @@ expect_picture() {
   cp "$WINE_TEST_DIR/shot.png" "$WINE_TEST_DIR/mismatch-$(basename "$expected" .ppm).png"
   fail "$what: $(pixels_differ "$WINE_TEST_DIR/shot.png" "$expected") pixels differ from $expected"
 }
+
+# box_took_keys BOX: waits for a sign that the message box has handled every key
+# typed so far. It handles its keys in order, and Space held down on its focused
+# OK button draws the button pushed in; the button is let go (which presses it)
+# only with box_let_go, so the caller can first look at what the keys did.
+box_took_keys() {
+  shoot_client "$1" "$WINE_TEST_DIR/box.png"
+  button_pushed() {
+    shoot_client "$1" "$WINE_TEST_DIR/box-now.png" &&
+      [ "$(pixels_differ "$WINE_TEST_DIR/box.png" "$WINE_TEST_DIR/box-now.png")" -gt 0 ]
+  }
+  xdotool keydown space
+  wait_for 10 button_pushed "$1" || fail "the box's button did not go in with Space held down"
+}
+box_let_go() { xdotool keyup space; }
 
 # Types keys (xdotool names) into whatever has the keyboard focus.
 # expect_client_area WINDOW W H: the window's client area is W x H and centred on
