@@ -89,7 +89,8 @@ struct Win32Game final : FrontEnd {
   Renderer renderer;
   Frame frame;  // what the client area shows
   DpiCalls dpiCalls;
-  int scale = 1;                      // screen pixels per frame pixel, from the window's dpi
+  int scale = 1;       // screen pixels per frame pixel, from the window's dpi
+  int refitsLeft = 0;  // how often a size the window was given may still be put right
   std::vector<std::uint32_t> screen;  // the frame at that scale, as the client area shows it
   BITMAPINFO pixelFormat{};           // ... and its layout
   Form1 form{*this};
@@ -142,6 +143,7 @@ struct Win32Game final : FrontEnd {
     const SIZE size = outerSize(dpi);
     if (size.cx == usual.cx && size.cy == usual.cy) return;
     const ScreenPoint origin = centredOrigin(area, size.cx, size.cy);
+    refitsLeft = kRefits;
     SetWindowPos(window, nullptr, origin.x, origin.y, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     fitClientArea();
@@ -178,10 +180,25 @@ struct Win32Game final : FrontEnd {
     setScale(scaleForDpi(dpi));
     presentAll();
     const SIZE size = outerSize(dpi);
+    refitsLeft = kRefits;
     SetWindowPos(window, nullptr, suggested.left, suggested.top, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     fitClientArea();
     InvalidateRect(window, nullptr, FALSE);
+  }
+
+  // Under Wine a window manager may confirm an earlier size after a later one was
+  // asked for, and Wine then takes that size back: a window that has just been sized
+  // by the game puts its client area right again, a few times at most, so that it
+  // never fights a window manager that will not have it.
+  static constexpr int kRefits = 10;
+  void sized() {
+    if (refitsLeft <= 0 || !window || IsIconic(window)) return;
+    RECT client{};
+    if (!GetClientRect(window, &client)) return;
+    if (client.right == Frame::kWidth * scale && client.bottom == Frame::kHeight * scale) return;
+    --refitsLeft;
+    fitClientArea();
   }
 
   // Makes up for a frame measured at another dpi than the system then drew (Wine
@@ -276,6 +293,9 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       if (hwnd == game->window) {
         game->dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       }
+      return 0;
+    case WM_SIZE:
+      if (hwnd == game->window) game->sized();
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the frame covers the whole client area, strips included
