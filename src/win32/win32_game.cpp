@@ -143,10 +143,9 @@ struct Win32Game final : FrontEnd {
     const SIZE size = outerSize(dpi);
     if (size.cx == usual.cx && size.cy == usual.cy) return;
     const ScreenPoint origin = centredOrigin(area, size.cx, size.cy);
-    refitsLeft = kRefits;
+    refitsLeft = kRefits;  // WM_SIZE puts the client area right (sized())
     SetWindowPos(window, nullptr, origin.x, origin.y, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    fitClientArea();
   }
 
   UINT windowDpi() const {
@@ -180,17 +179,16 @@ struct Win32Game final : FrontEnd {
     setScale(scaleForDpi(dpi));
     presentAll();
     const SIZE size = outerSize(dpi);
-    refitsLeft = kRefits;
+    refitsLeft = kRefits;  // WM_SIZE puts the client area right (sized())
     SetWindowPos(window, nullptr, suggested.left, suggested.top, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    fitClientArea();
     InvalidateRect(window, nullptr, FALSE);
   }
 
-  // Under Wine a window manager may confirm an earlier size after a later one was
-  // asked for, and Wine then takes that size back: a window that has just been sized
-  // by the game puts its client area right again, a few times at most, so that it
-  // never fights a window manager that will not have it.
+  // A window the game has just sized puts its client area right on each WM_SIZE
+  // that follows: the one SetWindowPos sends at once, and under Wine the late ones a
+  // window manager sends when it confirms an earlier size, which Wine then takes back.
+  // A few times at most, so that it never fights a window manager that will not have it.
   static constexpr int kRefits = 10;
   void sized() {
     if (refitsLeft <= 0 || !window || IsIconic(window)) return;
