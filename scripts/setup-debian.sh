@@ -30,7 +30,15 @@ if [ "${#missing[@]}" -gt 0 ]; then
     dpkg --print-foreign-architectures | grep -qx "$arch" || $sudo dpkg --add-architecture "$arch"
   done
   echo "Installing: ${missing[*]}"
-  apt_get update
+  # A mirror caught mid-sync serves one index of another size than its Release
+  # file says; apt then keeps the lists it had. Try again a little later, and go
+  # on with what was fetched: the install below fails plainly if a package is
+  # really not there.
+  for try in 1 2 3; do
+    apt_get update && break
+    [ "$try" -lt 3 ] && sleep 20
+    echo "setup: apt-get update failed (try $try of 3)" >&2
+  done
   apt_get install --no-install-recommends "${missing[@]}"
 fi
 
