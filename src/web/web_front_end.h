@@ -1,15 +1,18 @@
 // The browser front end: the one struct that holds the game, the client area's
-// pixels as the page's canvas wants them, and the boxes the page shows. The page
-// (shell.html) calls in on a key, on OK and on the close box; nothing runs between.
+// pixels as the page's canvas wants them, the boxes the page shows, and the board as
+// the page's screen-reader grid names it. The page (shell.html) calls in on a key,
+// on OK and on the close box; nothing runs between.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "game/form.h"
+#include "game/narration.h"
 #include "game/start_hooks.h"
 #include "render/renderer.h"
 
@@ -52,6 +55,9 @@ struct WebFrontEnd final : FrontEnd {
   void paint(PixelRect rect);
   // The window as the core last left it, put on the page.
   void showHeldWindow();
+  // Brings the page's words up to the board: the grid's changed cells, the game's
+  // name, and `sentence` for the screen reader to say (nothing when empty).
+  void narrate(const std::string& sentence);
 
   StartHooks hooks;
   Renderer renderer;
@@ -61,6 +67,7 @@ struct WebFrontEnd final : FrontEnd {
   bool windowOnPage = false;       // the page shows the game window
   bool windowHeld = false;         // a window created under a box waits for OK
   bool ended = false;
+  std::optional<BoardView> named;  // the board as the page last named it
   Form1 form{*this};
 };
 
