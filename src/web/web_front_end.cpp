@@ -175,12 +175,19 @@ void WebFrontEnd::paint(PixelRect rect) {
 }
 
 void WebFrontEnd::showHeldWindow() {
+  // Named before it is on the page, the new board reaches a screen reader as one change.
+  nameBoard();
   pageShowWindow();
   windowOnPage = true;
   paint({0, 0, Frame::kWidth, Frame::kHeight});
 }
 
 void WebFrontEnd::narrate(const std::string& sentence) {
+  nameBoard();
+  if (!sentence.empty()) pageSay(sentence.c_str());
+}
+
+void WebFrontEnd::nameBoard() {
   const BoardView now = viewOf(form);
   if (!named || named->level != now.level || named->levels != now.levels) {
     pageNameGame(gameName(now).c_str());
@@ -190,7 +197,6 @@ void WebFrontEnd::narrate(const std::string& sentence) {
     if (!named || cellName(*named, i) != name) pageNameCell(i, std::string(name).c_str());
   }
   named = now;
-  if (!sentence.empty()) pageSay(sentence.c_str());
 }
 
 }  // namespace gravisk::web

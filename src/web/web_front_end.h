@@ -55,9 +55,12 @@ struct WebFrontEnd final : FrontEnd {
   void paint(PixelRect rect);
   // The window as the core last left it, put on the page.
   void showHeldWindow();
-  // Brings the page's words up to the board: the grid's changed cells, the game's
-  // name, and `sentence` for the screen reader to say (nothing when empty).
+  // Brings the page's words up to the board (nameBoard) and gives it `sentence` for
+  // the screen reader to say (nothing when empty).
   void narrate(const std::string& sentence);
+  // Names the game by its level and the grid's cells by what they show; only what
+  // changed since the page was last told.
+  void nameBoard();
 
   StartHooks hooks;
   Renderer renderer;
