@@ -32,9 +32,7 @@ EM_JS(void, pageSetIcon, (const std::uint8_t* rgba, int w, int h), {
 });
 EM_JS(void, pageSay, (const char* sentence), { graviskPage.say(UTF8ToString(sentence)); });
 EM_JS(void, pageNameGame, (const char* name), { graviskPage.nameGame(UTF8ToString(name)); });
-EM_JS(void, pageNameCell, (int index, const char* name), {
-  graviskPage.nameCell(index, UTF8ToString(name));
-});
+EM_JS(void, pageNameCells, (const char* names), { graviskPage.nameCells(UTF8ToString(names)); });
 // clang-format on
 
 // The 16 × 16 image of the program icon for the title bar and the page's icon,
@@ -192,9 +190,11 @@ void WebFrontEnd::nameBoard() {
   if (!named || named->level != now.level || named->levels != now.levels) {
     pageNameGame(gameName(now).c_str());
   }
-  for (int i = 0; i < kCells; ++i) {
-    const std::string_view name = cellName(now, i);
-    if (!named || cellName(*named, i) != name) pageNameCell(i, std::string(name).c_str());
+  if (!named || *named != now) {
+    // All 128 names in one call; the page renames the cells whose name changed.
+    std::string names;
+    for (int i = 0; i < kCells; ++i) (names += i ? " " : "") += cellName(now, i);
+    pageNameCells(names.c_str());
   }
   named = now;
 }

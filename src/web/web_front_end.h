@@ -58,7 +58,7 @@ struct WebFrontEnd final : FrontEnd {
   // Brings the page's words up to the board (nameBoard) and gives it `sentence` for
   // the screen reader to say (nothing when empty).
   void narrate(const std::string& sentence);
-  // Names the game by its level and the grid's cells by what they show; only what
+  // Names the game by its level and the grid's cells by what they show, when they
   // changed since the page was last told.
   void nameBoard();
 
