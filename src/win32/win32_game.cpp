@@ -20,6 +20,7 @@
 #include "game/window_definition.h"
 #include "render/renderer.h"
 #include "render/scaling.h"
+#include "win32/open_box.h"
 #include "win32/raw_pads.h"
 #include "win32/resource_ids.h"
 #include "win32/window_placement.h"
@@ -297,7 +298,7 @@ struct Win32Game final : FrontEnd {
   // A pad's report: its keys go to the game as the keyboard's do.
   void padInput(HRAWINPUT input, bool foreground) {
     for (const PadAction& action : pads.input(input, foreground, now())) {
-      if (action.closeBox) pressOk();
+      if (action.closeBox) pressOpenBoxOk();
       if (action.key != 0) keyDown(static_cast<WPARAM>(action.key));
     }
     scheduleRepeat();
@@ -320,24 +321,6 @@ struct Win32Game final : FrontEnd {
     const std::int16_t key = pads.keys().repeat(now());
     if (key != 0) keyDown(static_cast<WPARAM>(key));
     scheduleRepeat();
-  }
-
-  // The pad's A or Start while the box is open: the box's OK, as if clicked.
-  static BOOL CALLBACK findBox(HWND candidate, LPARAM found) {
-    wchar_t name[8]{};
-    if (!IsWindowVisible(candidate) || !GetClassNameW(candidate, name, 8) ||
-        std::wstring_view(name) != L"#32770") {
-      return TRUE;
-    }
-    *reinterpret_cast<HWND*>(found) = candidate;
-    return FALSE;
-  }
-  static void pressOk() {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
-    if (!box) return;
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
   }
 
   void fail(const std::string& report) {
