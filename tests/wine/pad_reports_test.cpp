@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -34,22 +33,11 @@ HidReading xboxReading(const Bytes& r) {
 }
 Bytes xboxReport(std::uint8_t hat, std::uint16_t buttons, std::uint16_t x = 0x8000,
                  std::uint16_t y = 0x8000) {
-  return {0x01,
-          std::uint8_t(x),
-          std::uint8_t(x >> 8),
-          std::uint8_t(y),
-          std::uint8_t(y >> 8),
-          0x00,
-          0x80,
-          0x00,
-          0x80,
-          0x00,
-          0x00,
-          0x00,
-          0x00,
-          hat,
-          std::uint8_t(buttons),
-          std::uint8_t(buttons >> 8)};
+  // id, X, Y, Rx and Ry centred, Z and Rz let go, the hat, the buttons
+  Bytes r{0x01, 0, 0, 0, 0, 0x00, 0x80, 0x00, 0x80, 0, 0, 0, 0, hat, 0, 0};
+  r[1] = x & 0xFF, r[2] = x >> 8, r[3] = y & 0xFF, r[4] = y >> 8;
+  r[14] = buttons & 0xFF, r[15] = buttons >> 8;
+  return r;
 }
 
 // A DualShock 4 (054C:05C4) on USB, input report 1 by its report descriptor (the PS4
@@ -72,10 +60,8 @@ HidReading ds4Reading(const Bytes& r) {
 }
 Bytes ds4Report(std::uint8_t hatAndFace, std::uint8_t more, std::uint8_t x = 0x80,
                 std::uint8_t y = 0x80) {
-  // The counter (byte 7's top bits) runs on in every report.
-  static std::uint8_t counter = 0;
-  counter = static_cast<std::uint8_t>(counter + 4);
-  return {0x01, x, y, 0x80, 0x80, hatAndFace, more, counter, 0x00, 0x00};
+  // Byte 7 holds PS and the touch pad in its low bits, the report counter above them.
+  return {0x01, x, y, 0x80, 0x80, hatAndFace, more, 0xA8, 0x00, 0x00};
 }
 
 struct Step {
