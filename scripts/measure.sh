@@ -70,6 +70,18 @@ if [[ ${LINUX:-1} != 0 && -x "$root/scripts/measure-linux.sh" ]]; then
   fi
 fi
 
+# Gravisk.exe under Wine, when the windows preset has built it: its idle cost with no
+# game pad (WINE=0 skips it; RUNS and IDLE go to measure-wine.sh).
+win_exe="$root/build/windows/src/win32/Gravisk.exe"
+if [[ ${WINE:-1} != 0 && -x "$root/scripts/measure-wine.sh" ]]; then
+  echo
+  if [[ -f $win_exe ]] && command -v wine >/dev/null; then
+    "$root/scripts/measure-wine.sh" "$win_exe"
+  else
+    echo "(no Gravisk.exe at $win_exe, or no wine: its idle cost not measured)"
+  fi
+fi
+
 web_page="$root/build/web/gravisk.html"
 if [[ ${WEB:-1} != 0 ]]; then
   echo
