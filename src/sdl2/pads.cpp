@@ -180,8 +180,6 @@ void Pads::readPadsInBox() {
 void Pads::boxOpened(std::string_view title) {
   padKeys.boxOpened();
   if (!watch) return;
-  // SDL drops a press while no window of its own has the keyboard; the box has it.
-  SDL_SetHintWithPriority(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1", SDL_HINT_OVERRIDE);
   closer = std::make_unique<BoxCloser>(title);
   watch->boxOpened(closer->fd());
 }
@@ -190,7 +188,6 @@ void Pads::boxClosed() {
   if (watch) {
     watch->boxClosed();
     closer.reset();
-    SDL_ResetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS);
   }
   padKeys.boxClosed();
 }
