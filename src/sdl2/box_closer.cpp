@@ -117,22 +117,29 @@ int BoxCloser::fd() const {
 }
 
 void BoxCloser::close() {
-  if (!connection_) return;
-  wanted_ = !closeNow();
+  wanted_ = true;
+  events();
 }
 
 void BoxCloser::events() {
   if (!connection_) return;
-  while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-    // A new top-level window: its title and its mapping are then reported too.
-    if ((event->response_type & 0x7f) == XCB_CREATE_NOTIFY) {
-      const auto* created = reinterpret_cast<xcb_create_notify_event_t*>(event);
-      const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
-      xcb_change_window_attributes(connection_, created->window, XCB_CW_EVENT_MASK, &mask);
+  xcb_generic_event_t* event = xcb_poll_for_event(connection_);
+  for (;;) {
+    for (; event; event = xcb_poll_for_event(connection_)) {
+      // A new top-level window: its title and its mapping are then reported too.
+      if ((event->response_type & 0x7f) == XCB_CREATE_NOTIFY) {
+        const auto* created = reinterpret_cast<xcb_create_notify_event_t*>(event);
+        const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(connection_, created->window, XCB_CW_EVENT_MASK, &mask);
+      }
+      std::free(event);
     }
-    std::free(event);
+    if (!wanted_) break;
+    wanted_ = !closeNow();
+    // Waiting for its replies, the search may have queued events the descriptor
+    // will not report again.
+    if (!wanted_ || !(event = xcb_poll_for_queued_event(connection_))) break;
   }
-  if (wanted_) wanted_ = !closeNow();
   xcb_flush(connection_);
 }
 

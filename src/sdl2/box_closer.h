@@ -24,7 +24,7 @@ class BoxCloser {
   int fd() const;
   // Closes this process's box titled `title` now, or as soon as it is on screen.
   void close();
-  // Takes the X events that wait, and closes a box that has just appeared.
+  // Takes the X events that wait, and closes a box asked for that has just appeared.
   void events();
 
  private:

@@ -56,7 +56,8 @@ expect_picture after-nonsense
 
 # All three levels won with the pad alone. While a box is open the other buttons
 # neither close it nor reach the game (either would leave the hero off the next
-# level's start); A closes the first two boxes, Start the third.
+# level's start); A closes the first two boxes, the second pressed at once after
+# the winning step, and Start the third.
 played=()
 for level in 1 2 3; do
   read -r -a solution < <(sed -n "s/^$level //p" "$(dirname "${BASH_SOURCE[0]}")/../support/level_solutions.txt")
@@ -64,9 +65,13 @@ for level in 1 2 3; do
   expect_picture "level$level-before-door" "${played[@]}" "${solution[@]::${#solution[@]}-1}"
   old=$GAME_WIN
   pad_keys "${solution[-1]}"
-  wait_for 10 message_box || fail "no message box after level $level"
-  pad_tap b x back y rightshoulder dpright dpdown
-  if [[ $level == 3 ]]; then pad_tap start; else pad_tap a; fi
+  if [[ $level == 2 ]]; then
+    pad_tap a # at once: it may well come before the box is on screen
+  else
+    wait_for 10 message_box || fail "no message box after level $level"
+    pad_tap b x back y rightshoulder dpright dpdown
+    if [[ $level == 3 ]]; then pad_tap start; else pad_tap a; fi
+  fi
   wait_for 10 is_new_window "$old" || fail "no new window after the box of level $level"
   played+=("${solution[@]}")
   "$HEADLESS" "${played[@]}" | grep -q "^level $((level % 3 + 1)) hero" || fail "headless: not at level $((level % 3 + 1))"
