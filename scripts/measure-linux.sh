@@ -64,7 +64,10 @@ echo "CPU in ${IDLE} s idle:         $(median <"$tmp/idle_cpu") ms (aim: 0 ms)"
 echo "wake-ups in ${IDLE} s idle:     $(median <"$tmp/idle_wakeups") (aim: 0)"
 
 # The same idle seconds with SDL's virtual game controller attached and untouched
-# (GRAVISK_VIRTUAL_PAD, a FIFO held open here).
+# (GRAVISK_VIRTUAL_PAD, a FIFO held open here); then 20 D-pad presses, each timed
+# until the window shows the move (gravisk_pad_timer reads it back from the X server).
+pad_timer=${PAD_TIMER:-$(dirname "$GRAVISK")/../../tools/pad_timer/gravisk_pad_timer}
+[[ -x $pad_timer ]] || { echo "no gravisk_pad_timer at $pad_timer (build the default preset)" >&2; exit 1; }
 mkfifo "$tmp/pad"
 exec 7<>"$tmp/pad"
 for run in $(seq "$RUNS"); do
@@ -77,6 +80,7 @@ for run in $(seq "$RUNS"); do
   after=$(cpu_ms "$game_pid")
   echo "$before $after" | awk '{print $2-$1}' >>"$tmp/pad_cpu"
   echo $(($(switches "$game_pid") - woke)) >>"$tmp/pad_wakeups"
+  "$pad_timer" "$tmp/pad" 20 >>"$tmp/pad_press"
   kill "$game_pid"
   while kill -0 "$game_pid" 2>/dev/null; do sleep 0.01; done
   game_pid=""
@@ -84,3 +88,4 @@ done
 echo "with the virtual pad attached, untouched:"
 echo "CPU in ${IDLE} s idle:         $(median <"$tmp/pad_cpu") ms (aim: 0 ms)"
 echo "wake-ups in ${IDLE} s idle:     $(median <"$tmp/pad_wakeups") (aim: 0; runs: $(tr '\n' ' ' <"$tmp/pad_wakeups"))"
+echo "a D-pad press to the window showing its move: $(cut -d' ' -f1 "$tmp/pad_press" | median) ms (median of the runs' medians; least $(cut -d' ' -f2 "$tmp/pad_press" | sort -n | head -1), most $(cut -d' ' -f3 "$tmp/pad_press" | sort -n | tail -1))"
