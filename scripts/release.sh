@@ -25,7 +25,7 @@ touch_tree() { find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +; }
 crlf() { sed 's/\r$//; s/$/\r/' "$1" >"$2"; }
 
 step "Setting up"
-bash scripts/setup-debian.sh core sdl2 arm windows web release
+bash scripts/setup-debian.sh core sdl2 pad arm pad-arm windows web release
 [ -n "$(git status --porcelain --untracked-files=no)" ] &&
   echo "note: the working tree has uncommitted changes; they go into this release"
 # The release version is CMake's (project() in CMakeLists.txt); the names come from it.

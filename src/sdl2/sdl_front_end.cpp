@@ -1,10 +1,13 @@
 // The SDL2 front end's window handling, message box and event loop. The loop
-// sleeps in SDL_WaitEvent: the game does nothing until the player does.
+// sleeps in SDL_WaitEvent: the game does nothing until the player does, and waits
+// with a time-out only while a direction held on a pad is to repeat.
 #include "sdl2/sdl_front_end.h"
 
 #include <SDL_messagebox.h>
+#include <SDL_timer.h>
 
 #include <algorithm>
+#include <climits>
 #include <iostream>
 #include <string>
 
@@ -83,12 +86,33 @@ SdlFrontEnd::~SdlFrontEnd() {
 
 void SdlFrontEnd::start() {
   scale = scaleForDpi(desktopDpi(SDL_GetCurrentVideoDriver()));
+  pads.start();
   form.show();
+}
+
+void SdlFrontEnd::keyDown(std::int16_t code, std::int16_t shift) {
+  form.Form_KeyDown(code, shift);
+  if (!form.loaded()) return;
+  const std::vector<PixelRect> changed = renderer.update(form.board(), frame);
+  present(changed.data(), static_cast<int>(changed.size()));
 }
 
 int SdlFrontEnd::loop() {
   SDL_Event event;
-  while (SDL_WaitEvent(&event)) {
+  std::vector<std::int16_t> padKeys;
+  for (;;) {
+    // A direction held on a pad repeats as a held key does; nothing else has a
+    // time-out.
+    if (const std::int16_t key = pads.repeat(SDL_GetTicks64())) keyDown(key, 0);
+    if (const std::optional<std::uint64_t> due = pads.nextRepeat()) {
+      const std::uint64_t now = SDL_GetTicks64();
+      const std::uint64_t wait = *due > now ? *due - now : 0;
+      if (!SDL_WaitEventTimeout(&event, static_cast<int>(std::min<std::uint64_t>(wait, INT_MAX)))) {
+        continue;
+      }
+    } else if (!SDL_WaitEvent(&event)) {
+      break;
+    }
     switch (event.type) {
       case SDL_QUIT:
         return 0;
@@ -103,14 +127,14 @@ int SdlFrontEnd::loop() {
         // in the first 200 ms after it gained the focus, before SDL takes note.
         if (event.key.windowID != windowId && event.key.windowID != 0) break;
         const std::int16_t code = virtualKey(event.key.keysym);
-        if (code == 0) break;
-        form.Form_KeyDown(code, shiftState(event.key.keysym.mod));
-        if (!form.loaded()) break;
-        const std::vector<PixelRect> changed = renderer.update(form.board(), frame);
-        present(changed.data(), static_cast<int>(changed.size()));
+        if (code != 0) keyDown(code, shiftState(event.key.keysym.mod));
         break;
       }
       default:
+        padKeys.clear();
+        if (pads.handle(event, padKeys)) {
+          for (const std::int16_t key : padKeys) keyDown(key, 0);
+        }
         break;
     }
   }
@@ -128,10 +152,13 @@ void SdlFrontEnd::messageBox(std::string_view text, std::string_view title) {
   const SDL_MessageBoxData box = {
       SDL_MESSAGEBOX_INFORMATION, owner, caption.c_str(), message.c_str(), 1, &ok, nullptr};
   int pressed = 0;
+  // A pad's A or Start closes the box too, and none of its buttons reaches the game.
+  pads.boxOpened(caption);
   if (SDL_ShowMessageBox(&box, &pressed) != 0) {
     std::cerr << "gravisk: " << message << " (cannot show a message box: " << SDL_GetError()
               << ")\n";
   }
+  pads.boxClosed();
   // The box is modal: while it was open the game window could not be used. Keys
   // typed meanwhile belong to the box, and a close request for the game window
   // (its close box, or the window manager's) is ignored, as Windows ignores a
