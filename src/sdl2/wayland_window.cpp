@@ -1,0 +1,39 @@
+// The game window's Wayland specifics: its app id, the GL ES window surface SDL
+// needs there, the high-dpi drawable and the fixed size.
+#include "sdl2/wayland_window.h"
+
+#include <SDL_hints.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "game/window_definition.h"
+
+namespace gravisk::sdl2 {
+
+bool onWayland(const char* videoDriver) {
+  return videoDriver && std::strcmp(videoDriver, "wayland") == 0;
+}
+
+void nameWaylandApp() {
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kAppId, 0);
+}
+
+const char* framebufferAcceleration(const char* videoDriver) {
+  // On X11 an OpenGL context would cost a lot of memory and start-up time.
+  if (!onWayland(videoDriver)) return "0";
+  // Blocks, never blends, when the drawable is n times the window.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  return "opengles2";
+}
+
+Uint32 windowFlags(const char* videoDriver) {
+  return SDL_WINDOW_HIDDEN | (onWayland(videoDriver) ? SDL_WINDOW_ALLOW_HIGHDPI : 0);
+}
+
+void fixWaylandSize(SDL_Window* window) {
+  SDL_SetWindowMinimumSize(window, kClientWidth, kClientHeight);
+  SDL_SetWindowMaximumSize(window, kClientWidth, kClientHeight);
+}
+
+}  // namespace gravisk::sdl2
