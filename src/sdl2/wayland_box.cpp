@@ -55,7 +55,8 @@ BoxLayout layOut(std::string_view text) {
   return box;
 }
 
-void draw(SDL_Renderer* renderer, const BoxLayout& box) {
+// Draws the box; `pressed`: the OK button held down (Space, or the mouse on it).
+void draw(SDL_Renderer* renderer, const BoxLayout& box, bool pressed) {
   // The drawable is n times the window at the output's scale n: every logical
   // pixel an n x n block.
   int width = 0;
@@ -73,21 +74,20 @@ void draw(SDL_Renderer* renderer, const BoxLayout& box) {
     SDLTest_DrawString(renderer, x, y, line.c_str());
     y += FONT_LINE_HEIGHT;
   }
-  // OK, the default button: white with a double outline.
+  // OK, the default button: white with a double outline, black while pressed.
   const SDL_Rect& b = box.button;
-  SDL_SetRenderDrawColor(renderer, 0xFF, 0xFF, 0xFF, 0xFF);
+  const Uint8 face = pressed ? 0x00 : 0xFF;
+  SDL_SetRenderDrawColor(renderer, face, face, face, 0xFF);
   SDL_RenderFillRect(renderer, &b);
   SDL_SetRenderDrawColor(renderer, 0x00, 0x00, 0x00, 0xFF);
   SDL_RenderDrawRect(renderer, &b);
   const SDL_Rect inner{b.x + 1, b.y + 1, b.w - 2, b.h - 2};
   SDL_RenderDrawRect(renderer, &inner);
+  const Uint8 ink = 0xFF - face;
+  SDL_SetRenderDrawColor(renderer, ink, ink, ink, 0xFF);
   SDLTest_DrawString(renderer, b.x + (b.w - 2 * FONT_CHARACTER_SIZE) / 2,
                      b.y + (b.h - FONT_CHARACTER_SIZE) / 2, "OK");
   SDL_RenderPresent(renderer);
-}
-
-bool closesBox(SDL_Keycode key) {
-  return key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_ESCAPE || key == SDLK_SPACE;
 }
 
 bool inside(const SDL_Rect& rect, int x, int y) {
@@ -118,38 +118,66 @@ bool showWaylandBox(SDL_Window* owner, std::string_view text, std::string_view t
   SDL_SetWindowMinimumSize(window, box.width, box.height);
   SDL_SetWindowMaximumSize(window, box.width, box.height);
   if (owner) SDL_SetWindowModalFor(window, owner);
-  draw(renderer, box);
+  bool pressed = false;
+  draw(renderer, box, pressed);
 
   const Uint32 boxId = SDL_GetWindowID(window);
   const Uint32 ownerId = owner ? SDL_GetWindowID(owner) : 0;
   bool open = true;
   SDL_Event event;
   while (open && SDL_WaitEvent(&event)) {
+    const bool wasPressed = pressed;
+    bool exposed = false;
     switch (event.type) {
       case SDL_WINDOWEVENT:
         if (event.window.windowID == boxId) {
           if (event.window.event == SDL_WINDOWEVENT_CLOSE) open = false;
           if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
               event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-            draw(renderer, box);
+            exposed = true;
           }
         } else if (ownerId != 0 && event.window.windowID == ownerId &&
                    event.window.event == SDL_WINDOWEVENT_EXPOSED) {
           redrawOwner();
         }
         break;
+      // As on a button that has the focus: Return and Escape act at once, Space
+      // presses the button and acts when it comes up.
       case SDL_KEYDOWN:
-        if (event.key.windowID == boxId && closesBox(event.key.keysym.sym)) open = false;
+        if (event.key.windowID != boxId) break;
+        switch (event.key.keysym.sym) {
+          case SDLK_RETURN:
+          case SDLK_KP_ENTER:
+          case SDLK_ESCAPE:
+            open = false;
+            break;
+          case SDLK_SPACE:
+            pressed = true;
+            break;
+          default:
+            break;
+        }
+        break;
+      case SDL_KEYUP:
+        if (event.key.windowID == boxId && event.key.keysym.sym == SDLK_SPACE && pressed) {
+          open = false;
+        }
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        if (event.button.windowID == boxId && event.button.button == SDL_BUTTON_LEFT) {
+          pressed = inside(box.button, event.button.x, event.button.y);
+        }
         break;
       case SDL_MOUSEBUTTONUP:
-        if (event.button.windowID == boxId && event.button.button == SDL_BUTTON_LEFT &&
-            inside(box.button, event.button.x, event.button.y)) {
-          open = false;
+        if (event.button.windowID == boxId && event.button.button == SDL_BUTTON_LEFT) {
+          open = !(pressed && inside(box.button, event.button.x, event.button.y));
+          pressed = false;
         }
         break;
       default:
         break;
     }
+    if (open && (exposed || pressed != wasPressed)) draw(renderer, box, pressed);
   }
   // The font's textures belong to this renderer.
   SDLTest_CleanupTextDrawing();

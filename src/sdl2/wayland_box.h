@@ -11,7 +11,8 @@
 namespace gravisk::sdl2 {
 
 // Shows the box over `owner` (null for none) and returns once the player has
-// closed it: Return, Escape or Space, a click on OK, or the box's close box.
+// closed it: Return or Escape, Space or a click on OK (each pressing the button
+// and acting as it comes up), or the box's close box.
 // Meanwhile `redrawOwner` answers the owner's exposures, and every other event
 // for the owner (keys, a close request) is dropped. False, with SDL_GetError()
 // saying why, when the box cannot be shown.

@@ -55,11 +55,20 @@ wl_shoot Gravisk "$E2E_TMP/box.png" || fail "cannot take a picture of the box"
 echo "ok: the box, $w x $h, has the keyboard"
 
 # A close request for the game window while the box is open is ignored, and so
-# are the keys the box does not take; Return, sent after them, closes it.
+# are the keys the box does not take. Space, sent after them, presses its button:
+# once that shows, the box has had all of them. Return closes it.
 wl_run swaymsg "[title=\"^$TITLE\$\"] kill" >/dev/null || fail "swaymsg kill"
-wtype_keys -k Left -s 20 -k Down -s 20 -k F1 -s 20 -k Return
-expect_shown next-level F1 F1 "${solution[@]}"
+wtype_keys -k Left -s 20 -k Down -s 20 -k F1 -s 20 -P space
+box_pressed() {
+  wl_shoot Gravisk "$E2E_TMP/box-now.png" &&
+    (($(pixels_differ "$E2E_TMP/box.png" "$E2E_TMP/box-now.png") > 0))
+}
+wait_for 10 box_pressed || fail "the box's button does not show Space pressed"
 game_exited && fail "the game ended on a close request while the box was open"
+wl_focused Gravisk || fail "the box went on a close request for the game or on other keys"
+echo "ok: the box ignored a close request for the game and keys other than its own"
+wtype_keys -k Return
+expect_shown next-level F1 F1 "${solution[@]}"
 wl_view Gravisk >/dev/null && fail "the box is still open"
 # Keys typed into the box are gone for good: any left over would show now.
 wtype_keys -k Right

@@ -32,7 +32,7 @@ start_sway() {
   # The game and sway may write caches (Mesa's shaders) into the session's home.
   [[ ${#WL_USER[@]} == 0 ]] || chown "$wl_uid:$wl_uid" "$WL_RUNTIME" "$HOME"
   cat >"$X_TMP/sway.config" <<EOF
-output HEADLESS-1 resolution 1024x768 scale $1
+output HEADLESS-1 resolution 1024x768 scale $1 scale_filter linear
 xwayland disable
 EOF
   # sway makes its IPC socket where SWAYSOCK points when nothing is there yet.
@@ -50,8 +50,9 @@ EOF
   wait_for 10 sway_ready || fail "sway did not start: $(cat "$X_TMP/sway.log")"
   # With no input devices the seat has no keyboard until wtype brings one, and a
   # window bound to the seat before takes the first key only after it: the
-  # session keeps a virtual keyboard of wtype's from the start.
-  "${WL_RUN[@]}" wtype -s 86400000 &
+  # session keeps a virtual keyboard of wtype's from the start. It types one key
+  # (to no window) so that it has a keymap: SDL 2.26 fails on a keyboard without.
+  "${WL_RUN[@]}" wtype -k F24 -s 86400000 &
   X_PIDS+=($!)
   seat_has_keyboard() { (($(wl_run swaymsg -t get_seats | jq '.[0].capabilities') & 2)); }
   wait_for 10 seat_has_keyboard || fail "the seat got no keyboard"
