@@ -93,6 +93,22 @@ status=$?
 [[ ! -s $E2E_TMP/game.err ]] || fail "the game wrote on stderr: $(cat "$E2E_TMP/game.err")"
 echo "ok: a close request ends the game, nothing on stderr"
 
+# The window draws its own device pixels: buffers of 402n x 201n at buffer scale
+# n. (This compositor would scale a window drawn at scale 1 without blending,
+# and show the same pixels; others blend.)
+"${WL_RUN[@]}" env WAYLAND_DEBUG=1 "$GRAVISK" 2>"$E2E_TMP/protocol.log" &
+GAME_PID=$!
+X_PIDS+=($GAME_PID)
+wait_for 10 grep -q 'wl_surface@[0-9]*\.attach(wl_buffer' "$E2E_TMP/protocol.log" ||
+  fail "no buffer attached to a surface"
+buffer=$(grep -o 'create_buffer(new id wl_buffer@[0-9]*, 0, [0-9]*, [0-9]*' "$E2E_TMP/protocol.log" |
+  head -n1 | sed 's/.*, 0, //')
+buffer_scale=$(grep -o 'set_buffer_scale([0-9]*)' "$E2E_TMP/protocol.log" | sort -u)
+[[ $buffer == "$((402 * SCALE)), $((201 * SCALE))" && $buffer_scale == "set_buffer_scale($SCALE)" ]] ||
+  fail "the window's buffer is $buffer with $buffer_scale"
+kill "$GAME_PID"
+echo "ok: buffers of ${buffer/, / x } device pixels, $buffer_scale"
+
 # With the GL ES window surface turned off (a player's SDL setting) the game
 # cannot draw on Wayland, and one line says why.
 err=$("${WL_RUN[@]}" env SDL_FRAMEBUFFER_ACCELERATION=0 timeout 20 "$GRAVISK" 2>&1 >/dev/null)

@@ -32,7 +32,7 @@ start_sway() {
   # The game and sway may write caches (Mesa's shaders) into the session's home.
   [[ ${#WL_USER[@]} == 0 ]] || chown "$wl_uid:$wl_uid" "$WL_RUNTIME" "$HOME"
   cat >"$X_TMP/sway.config" <<EOF
-output HEADLESS-1 resolution 1024x768 scale $1 scale_filter linear
+output HEADLESS-1 resolution 1024x768 scale $1
 xwayland disable
 EOF
   # sway makes its IPC socket where SWAYSOCK points when nothing is there yet.
