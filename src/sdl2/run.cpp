@@ -105,6 +105,7 @@ int runGame(const StartHooks& hooks) {
   // Read when the first window surface is made.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION,
               framebufferAcceleration(SDL_GetCurrentVideoDriver()));
+  keepGlLoaded(SDL_GetCurrentVideoDriver());
   tolerateStaleWakeups(SDL_GetCurrentVideoDriver());
 
   int status = 1;

@@ -27,6 +27,11 @@ const char* framebufferAcceleration(const char* videoDriver) {
   return "opengles2";
 }
 
+void keepGlLoaded(const char* videoDriver) {
+  // Failing here, the window surface says why when it is made.
+  if (onWayland(videoDriver)) SDL_GL_LoadLibrary(nullptr);
+}
+
 Uint32 windowFlags(const char* videoDriver) {
   return SDL_WINDOW_HIDDEN | (onWayland(videoDriver) ? SDL_WINDOW_ALLOW_HIGHDPI : 0);
 }

@@ -23,6 +23,11 @@ void nameWaylandApp();
 // texture instead (Mesa's software rasteriser where there is no GPU).
 const char* framebufferAcceleration(const char* videoDriver);
 
+// After SDL_Init on Wayland: keeps SDL's GL library (EGL, Mesa) loaded for the
+// whole game. SDL unloads it with the last GL window, which every reload of the
+// game window is, and would load and set it up again for the next one.
+void keepGlLoaded(const char* videoDriver);
+
 // The flags of the game window. On Wayland its size is in the output's logical
 // pixels and its drawable in device pixels: SDL's GL ES window surface then
 // shows each logical pixel as a crisp n x n block at the output's whole-number
