@@ -5,7 +5,8 @@
 # draws as a SCALE x SCALE block: at start, after a move and on the next levels.
 # A win opens the box, focused over the game: keys and a close request for the
 # game meanwhile are lost, Return closes it and level 1 follows. Waiting for a
-# key, the game does not wake at all; a close request ends it.
+# key, the game does not wake at all; a close request ends it. A run-time error
+# shows in the box too, and a game that cannot draw says why in one line.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../support/wayland_session.sh"
 start_sway "$SCALE"
@@ -92,6 +93,26 @@ status=$?
 [[ $status == 0 ]] || fail "exit status $status after closing the window"
 [[ ! -s $E2E_TMP/game.err ]] || fail "the game wrote on stderr: $(cat "$E2E_TMP/game.err")"
 echo "ok: a close request ends the game, nothing on stderr"
+
+# A run-time error from a key: one line on stderr, the box with it, and status 1
+# once Return has closed the box.
+wl_hold_keyboard
+"${WL_RUN[@]}" "$FAULT_PROBE" key >"$E2E_TMP/probe.out" 2>"$E2E_TMP/probe.err" &
+GAME_PID=$!
+X_PIDS+=($GAME_PID)
+wait_for 10 wl_focused "$TITLE" || fail "no window of the fault probe"
+wtype_keys -k F1
+wait_for 10 wl_focused Gravisk || fail "no error box after F1; stderr: $(cat "$E2E_TMP/probe.err")"
+grep -q "^gravisk: Run-time error '9': Subscript out of range" "$E2E_TMP/probe.err" &&
+  [[ $(wc -l <"$E2E_TMP/probe.err") == 1 ]] || fail "stderr: $(cat "$E2E_TMP/probe.err")"
+wl_shoot Gravisk "$E2E_TMP/error-box.png" || fail "cannot take a picture of the error box"
+game_exited && fail "the program ended before the box was closed"
+wtype_keys -k Return
+wait_for 10 game_exited || fail "the program did not end after the box was closed"
+wait "$GAME_PID"
+status=$?
+[[ $status == 1 ]] || fail "exit status $status after a run-time error, not 1"
+echo "ok: a run-time error shows in the box, status 1"
 
 # The window draws its own device pixels: buffers of 402n x 201n at buffer scale
 # n. (This compositor would scale a window drawn at scale 1 without blending,

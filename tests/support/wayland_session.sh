@@ -48,14 +48,23 @@ EOF
   }
   WL_RUN=(env -u DISPLAY XDG_RUNTIME_DIR="$WL_RUNTIME" SWAYSOCK="$SWAYSOCK" "${WL_USER[@]}")
   wait_for 10 sway_ready || fail "sway did not start: $(cat "$X_TMP/sway.log")"
-  # With no input devices the seat has no keyboard until wtype brings one, and a
-  # window bound to the seat before takes the first key only after it: the
-  # session keeps a virtual keyboard of wtype's from the start. It types one key
-  # (to no window) so that it has a keymap: SDL 2.26 fails on a keyboard without.
+  wl_hold_keyboard
+}
+
+# wl_hold_keyboard: gives the seat a virtual keyboard of wtype's for the rest of
+# the session, and makes it the seat's current one. With no input devices the
+# seat has no keyboard until wtype brings one, and a window bound to the seat
+# before takes the first key only after it. Call it again before starting a
+# program once a wtype has come and gone: sway then sends a new client no keymap,
+# on which SDL 2.26 crashes. It types one key (to no window) so that it has one.
+wl_hold_keyboard() {
+  local before
+  keyboards() { wl_run swaymsg -t get_seats | jq '[.[0].devices[] | select(.type == "keyboard")] | length'; }
+  before=$(keyboards) || fail "swaymsg get_seats"
   "${WL_RUN[@]}" wtype -k F24 -s 86400000 &
   X_PIDS+=($!)
-  seat_has_keyboard() { (($(wl_run swaymsg -t get_seats | jq '.[0].capabilities') & 2)); }
-  wait_for 10 seat_has_keyboard || fail "the seat got no keyboard"
+  one_more_keyboard() { (($(keyboards) > before)); }
+  wait_for 10 one_more_keyboard || fail "the seat got no keyboard"
 }
 
 # wl_view TITLE: "X Y WIDTH HEIGHT FOCUSED FLOATING APP_ID" of the one window
