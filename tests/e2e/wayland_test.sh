@@ -75,6 +75,18 @@ wl_view Gravisk >/dev/null && fail "the box is still open"
 wtype_keys -k Right
 expect_shown next-level-walk F1 F1 "${solution[@]}" Right
 
+# The output's scale goes from 1 to 2 and back while the game runs (as when the
+# window moves to a denser screen): the window follows, in crisp 2 x 2 blocks.
+# sway keeps the window's place in logical pixels, off the smaller output.
+if [[ $SCALE == 1 ]]; then
+  wl_run swaymsg output HEADLESS-1 scale 2 >/dev/null || fail "swaymsg output scale 2"
+  wl_run swaymsg "[title=\"^$TITLE\$\"] move position center" >/dev/null || fail "swaymsg move"
+  SCALE=2 expect_picture rescaled F1 F1 "${solution[@]}" Right
+  wl_run swaymsg output HEADLESS-1 scale 1 >/dev/null || fail "swaymsg output scale 1"
+  wl_run swaymsg "[title=\"^$TITLE\$\"] move position center" >/dev/null || fail "swaymsg move"
+  expect_picture scaled-back F1 F1 "${solution[@]}" Right
+fi
+
 # Waiting for a key the game does nothing: not one of its threads is switched
 # in over a few seconds.
 switches() {
