@@ -108,12 +108,6 @@ int SdlFrontEnd::loop() {
         return 0;
       case SDL_WINDOWEVENT:
         if (event.window.windowID != windowId) break;
-        // On Wayland the drawable follows the scale of the output the window is
-        // on, and SDL makes the window surface anew.
-        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
-            onWayland(SDL_GetCurrentVideoDriver())) {
-          presentAll();
-        }
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED) presentAll();
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) return 0;
         break;
