@@ -102,9 +102,7 @@ int runGame(const StartHooks& hooks) {
     return 1;
   }
 
-  // Read when the first window surface is made.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION,
-              framebufferAcceleration(SDL_GetCurrentVideoDriver()));
+  chooseWindowSurface(SDL_GetCurrentVideoDriver());
   keepGlLoaded(SDL_GetCurrentVideoDriver());
   tolerateStaleWakeups(SDL_GetCurrentVideoDriver());
 

@@ -19,12 +19,15 @@ void nameWaylandApp() {
   setenv("SDL_VIDEO_WAYLAND_WMCLASS", kAppId, 0);
 }
 
-const char* framebufferAcceleration(const char* videoDriver) {
-  // On X11 an OpenGL context would cost a lot of memory and start-up time.
-  if (!onWayland(videoDriver)) return "0";
+void chooseWindowSurface(const char* videoDriver) {
+  if (!onWayland(videoDriver)) {
+    // An OpenGL context would cost a lot of memory and start-up time.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return;
+  }
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "opengles2");
   // Blocks, never blends, when the drawable is n times the window.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  return "opengles2";
 }
 
 void keepGlLoaded(const char* videoDriver) {

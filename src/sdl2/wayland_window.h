@@ -18,10 +18,11 @@ bool onWayland(const char* videoDriver);
 // named one (SDL_VIDEO_WAYLAND_WMCLASS). X11's WM_CLASS stays as it was.
 void nameWaylandApp();
 
-// How SDL may back the window surface. On X11 it is plain memory sent to the
-// server; SDL's Wayland driver has no such surface, and backs it with a GL ES
-// texture instead (Mesa's software rasteriser where there is no GPU).
-const char* framebufferAcceleration(const char* videoDriver);
+// After SDL_Init, before the first window surface: how SDL backs it. On X11 it
+// is plain memory sent to the server; SDL's Wayland driver has no such surface,
+// and backs it with a GL ES texture instead (Mesa's software rasteriser where
+// there is no GPU), shown at the output's scale without blending.
+void chooseWindowSurface(const char* videoDriver);
 
 // After SDL_Init on Wayland: keeps SDL's GL library (EGL, Mesa) loaded for the
 // whole game. SDL unloads it with the last GL window, which every reload of the
