@@ -177,6 +177,18 @@ void Pads::readPadsInBox() {
   }
 }
 
+bool Pads::closesBox(const SDL_Event& event) {
+  if (wakeEvent != 0 && event.type == wakeEvent) {
+    std::vector<std::int16_t> keys;  // none while the box is open
+    handle(event, keys);             // the pads' changes come as the next events
+    return false;
+  }
+  if (event.type < SDL_CONTROLLERAXISMOTION || event.type > SDL_CONTROLLERDEVICEREMOVED) {
+    return false;
+  }
+  return act(event).closeBox;
+}
+
 void Pads::boxOpened(std::string_view title) {
   padKeys.boxOpened();
   if (!watch) return;

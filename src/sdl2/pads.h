@@ -39,6 +39,10 @@ struct Pads {
   // Around the message box, which runs a loop of its own: meanwhile the wake-up
   // thread reads the pads, and A or Start closes the box.
   void boxOpened(std::string_view title);
+  // The same for a box whose loop is the game's own (on Wayland): it hands every
+  // event to closesBox(), which reads the pads and says whether A or Start closed it.
+  void ownBoxOpened() { padKeys.boxOpened(); }
+  bool closesBox(const SDL_Event& event);
   void boxClosed();
 
   PadKeys padKeys;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -15,6 +16,8 @@
 #include "render/embedded_assets.h"
 #include "render/scaling.h"
 #include "sdl2/keys.h"
+#include "sdl2/wayland_box.h"
+#include "sdl2/wayland_window.h"
 #include "sdl2/x11_hints.h"
 
 namespace gravisk::sdl2 {
@@ -63,6 +66,17 @@ SDL_Point centredPosition(int width, int height, const FrameExtents& frame) {
   const int outerHeight = frame.top + height + frame.bottom;
   return {std::max(area.x, area.x + (area.w - outerWidth) / 2),
           std::max(area.y, area.y + (area.h - outerHeight) / 2)};
+}
+
+// Why SDL gave no window surface. SDL often says nothing: when the player's
+// SDL_FRAMEBUFFER_ACCELERATION turns off the GL ES surface that Wayland needs.
+std::string noSurfaceReason(const char* driver) {
+  const std::string error = SDL_GetError();
+  if (!error.empty()) return error;
+  std::string reason = "SDL's " + std::string(driver ? driver : "") + " video driver has none";
+  const char* acceleration = std::getenv("SDL_FRAMEBUFFER_ACCELERATION");
+  if (acceleration) reason += std::string(" with SDL_FRAMEBUFFER_ACCELERATION=") + acceleration;
+  return reason;
 }
 
 }  // namespace
@@ -153,8 +167,18 @@ void SdlFrontEnd::messageBox(std::string_view text, std::string_view title) {
       SDL_MESSAGEBOX_INFORMATION, owner, caption.c_str(), message.c_str(), 1, &ok, nullptr};
   int pressed = 0;
   // A pad's A or Start closes the box too, and none of its buttons reaches the game.
-  pads.boxOpened(caption);
-  if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+  bool shown = false;
+  if (onWayland(SDL_GetCurrentVideoDriver())) {
+    // The box's loop is the game's own there: the pads are read in it.
+    pads.ownBoxOpened();
+    shown = showWaylandBox(
+        window, message, caption, [this] { presentAll(); },
+        [this](const SDL_Event& event) { return pads.closesBox(event); });
+  } else {
+    pads.boxOpened(caption);
+    shown = SDL_ShowMessageBox(&box, &pressed) == 0;
+  }
+  if (!shown) {
     std::cerr << "gravisk: " << message << " (cannot show a message box: " << SDL_GetError()
               << ")\n";
   }
@@ -182,12 +206,16 @@ void SdlFrontEnd::windowUnloaded() {
 
 void SdlFrontEnd::windowShown() {
   const std::string title(kWindowTitle);
-  const int width = windowWidth();  // the client area, at the screen's scale
-  const int height = windowHeight();
+  const char* driver = SDL_GetCurrentVideoDriver();
+  // The client area: at the screen's scale on X11. On Wayland in logical pixels,
+  // as is the window surface; SDL draws each of its pixels as an n x n block of
+  // the drawable, n being the output's scale.
+  const int width = onWayland(driver) ? Frame::kWidth : windowWidth();
+  const int height = onWayland(driver) ? Frame::kHeight : windowHeight();
   // Every game window gets the same frame, so once the window manager has said
   // how large it is, the window is created where it belongs.
   const SDL_Point at = centredPosition(width, height, knownFrame.value_or(FrameExtents{}));
-  window = SDL_CreateWindow(title.c_str(), at.x, at.y, width, height, SDL_WINDOW_HIDDEN);
+  window = SDL_CreateWindow(title.c_str(), at.x, at.y, width, height, windowFlags(driver));
   if (!window) throw WindowError(std::string("cannot open a window: ") + SDL_GetError());
   windowId = SDL_GetWindowID(window);
   if (iconSurface) SDL_SetWindowIcon(window, iconSurface);
@@ -205,10 +233,12 @@ void SdlFrontEnd::windowShown() {
 
   renderer.update(form.board(), frame);  // a new board is drawn whole
   SDL_Surface* surface = SDL_GetWindowSurface(window);
-  if (!surface) throw WindowError(std::string("cannot draw in the window: ") + SDL_GetError());
+  if (!surface) throw WindowError("cannot draw in the window: " + noSurfaceReason(driver));
   copyToSurface(frame, scale, scratch, surface, {0, 0, Frame::kWidth, Frame::kHeight});
 
   SDL_ShowWindow(window);
+  // Before its first picture, which maps it.
+  if (onWayland(driver)) fixWaylandSize(window);
   SDL_UpdateWindowSurface(window);
   // Without a window manager nobody else hands a new window the keyboard; a key
   // held down through a reload goes on acting on the new one.
