@@ -9,8 +9,9 @@
 # and this same script builds nothing.
 # Usage: bash scripts/static-sdl.sh [ARCH [CACHE_DIR]]  (ARCH is a Debian architecture,
 # default amd64; CACHE_DIR default build/sdl2-static). Prints the install prefix
-# (CACHE_DIR/TRIPLET/prefix, with lib/libSDL2.a and lib/pkgconfig/sdl2.pc) on its
-# last line; the build's log goes to stderr.
+# (CACHE_DIR/TRIPLET/prefix, with lib/libSDL2.a, lib/pkgconfig/sdl2.pc and SDL's
+# licence and Debian's copyright file in share/doc/SDL2) on its last line; the
+# build's log goes to stderr.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 arch="${1:-amd64}"
@@ -85,6 +86,9 @@ cd "$obj"
   CFLAGS="$(flags CFLAGS) $prefix_map" CPPFLAGS="$(flags CPPFLAGS)" LDFLAGS="$(flags LDFLAGS)"
 make -j"$jobs" V=0
 make install V=0 >/dev/null
+# SDL's licence, and Debian's record of the terms of every part of its source.
+mkdir -p "$prefix/share/doc/SDL2"
+cp "$src/LICENSE.txt" "$src/debian/copyright" "$prefix/share/doc/SDL2/"
 
 # What a back end links rather than loads would be a library every player needs.
 for part in X11_DYNAMIC WAYLAND_DYNAMIC WAYLAND_DYNAMIC_LIBDECOR KMSDRM_DYNAMIC; do
