@@ -83,7 +83,9 @@ ok "program needs only $needed; newest symbol $newest; loads Wayland, libdecor, 
   mkdir -p "$folder"
   cp -a "$tmp/unpacked/$top/." "$folder/"
   program="$folder/gravisk"
-  mkdir -p "$XDG_DATA_HOME" # as in every desktop's home
+  mkdir -p "$HOME/.local/share" # as in every desktop's home
+  export XDG_DATA_HOME="$HOME/my data"
+  mkdir -p "$XDG_DATA_HOME"
   snapshot() { find "$HOME" -path "$folder" -prune -o -print | sort; }
   snapshot >"$X_TMP/before"
   "$folder/menu.sh" >"$X_TMP/menu.log" 2>&1 || fail "menu.sh: $(cat "$X_TMP/menu.log")"
@@ -135,6 +137,8 @@ ok "program needs only $needed; newest symbol $newest; loads Wayland, libdecor, 
   [ -z "$left" ] || fail "after menu.sh --remove the home differs: $left"
   # With no XDG_DATA_HOME, the same in ~/.local/share.
   (unset XDG_DATA_HOME && "$folder/menu.sh" >/dev/null) || fail "menu.sh without XDG_DATA_HOME"
+  [ -x "$(sed -n 's/^TryExec=//p' "$HOME/.local/share/applications/io.github.gravisk.Gravisk.desktop")" ] ||
+    fail "the entry's TryExec is not the program"
   [ -f "$HOME/.local/share/applications/io.github.gravisk.Gravisk.desktop" ] ||
     fail "without XDG_DATA_HOME, menu.sh wrote no entry into ~/.local/share/applications"
   (unset XDG_DATA_HOME && "$folder/menu.sh" --remove >/dev/null) || fail "menu.sh --remove"
