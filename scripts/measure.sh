@@ -73,7 +73,7 @@ fi
 
 # The Linux archive (from dist/: scripts/release.sh or scripts/linux-archive.sh): its
 # size, and its program's start and memory beside the Debian package's program (the
-# .deb's in dist/ if it is there, else this build's), one after the other.
+# .deb's in dist/ if it is there; else this build's, measured above).
 archive="$(ls "$root"/dist/gravisk-*-linux-x86_64.tar.gz 2>/dev/null | head -n1 || true)"
 if [[ ${LINUX:-1} != 0 && -n $archive && -x "$build/tools/map_timer/gravisk_map_timer" ]]; then
   echo
@@ -82,12 +82,12 @@ if [[ ${LINUX:-1} != 0 && -n $archive && -x "$build/tools/map_timer/gravisk_map_
   unpack="$(mktemp -d /tmp/gravisk-archive.XXXXXX)"
   tar -xzf "$archive" -C "$unpack"
   deb="$(ls "$root"/dist/gravisk_*_amd64.deb 2>/dev/null | head -n1 || true)"
-  deb_game=$game
+  programs=()
   if [[ -n $deb ]]; then
     dpkg-deb -x "$deb" "$unpack/deb"
-    deb_game="$unpack/deb/usr/games/gravisk"
+    programs+=("$unpack/deb/usr/games/gravisk")
   fi
-  for program in "$deb_game" "$unpack"/gravisk-*/gravisk; do
+  for program in "${programs[@]}" "$unpack"/gravisk-*/gravisk; do
     echo
     MAP_TIMER="$build/tools/map_timer/gravisk_map_timer" "$root/scripts/measure-linux.sh" "$program"
   done
