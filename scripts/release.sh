@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes a release in dist/: the Debian packages of the Linux program for amd64,
-# arm64 and armhf, the Linux archive for any distribution, the Windows zip and
-# setup program, the web page, the web app's zip and SHA256SUMS. The same commit
-# gives byte-identical files from any build folder, at any time.
+# arm64 and armhf, the Linux archives for any distribution (x86_64, aarch64), the
+# Windows zip and setup program, the web page, the web app's zip and SHA256SUMS.
+# The same commit gives byte-identical files from any build folder, at any time.
 # Usage: bash scripts/release.sh [BUILD_DIR [DIST_DIR]]  (default build/release, dist)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -38,7 +38,7 @@ zip_name=Gravisk-$version-windows-x86_64.zip
 setup_name=Gravisk-$version-setup.exe
 page_name=gravisk-$version.html
 web_name=gravisk-$version-web.zip
-archive_name=gravisk-$version-linux-x86_64.tar.gz
+archive_names=("gravisk-$version-linux-x86_64.tar.gz" "gravisk-$version-linux-aarch64.tar.gz")
 # The changelog, the manual page and the AppStream metadata each name the release they
 # describe, newest first: that must be this one.
 not_this() { echo "$1 does not describe release $version first" >&2; exit 1; }
@@ -52,7 +52,7 @@ mkdir -p "$build" "$dist"
 # A fresh CMake cache each time, so that no setting of an earlier run lingers.
 rm -f "$build"/linux*/CMakeCache.txt "$build/windows/CMakeCache.txt"
 (cd "$dist" && rm -f "${deb_names[@]}" "$zip_name" "$setup_name" "$page_name" "$web_name" \
-  "$archive_name" SHA256SUMS)
+  "${archive_names[@]}" SHA256SUMS)
 
 # Neither the source folder nor the build folder may show in a binary.
 prefix_map="-ffile-prefix-map=$root=. -ffile-prefix-map=$build=."
@@ -139,9 +139,14 @@ for i in "${!deb_arches[@]}"; do
   debian_package "${deb_arches[i]}" "${deb_names[i]}"
 done
 
-step "Linux archive (x86_64)"
-bash scripts/linux-archive.sh "$build" "$dist"
-[ -s "$dist/$archive_name" ] || { echo "scripts/linux-archive.sh made no $archive_name" >&2; exit 1; }
+# The Linux archives for any distribution, x86_64 and aarch64.
+for arch in amd64 arm64; do
+  step "Linux archive ($arch)"
+  bash scripts/linux-archive.sh "$build" "$dist" "$arch"
+done
+for name in "${archive_names[@]}"; do
+  [ -s "$dist/$name" ] || { echo "scripts/linux-archive.sh made no $name" >&2; exit 1; }
+done
 
 step "Windows zip"
 cmake -S "$root" -B "$build/windows" --toolchain "$root/cmake/mingw-w64-x86_64.cmake" \
@@ -184,7 +189,7 @@ touch_tree "$webdir"
 step "Checksums"
 (
   cd "$dist"
-  sha256sum "${deb_names[@]}" "$archive_name" "$zip_name" "$setup_name" "$page_name" "$web_name" \
+  sha256sum "${deb_names[@]}" "${archive_names[@]}" "$zip_name" "$setup_name" "$page_name" "$web_name" \
     >SHA256SUMS
   cat SHA256SUMS
 )

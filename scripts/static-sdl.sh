@@ -19,8 +19,17 @@ cache="$(realpath -m "${2:-$root/build/sdl2-static}")"
 jobs="${JOBS:-$(nproc)}"
 triplet="$(dpkg-architecture -a"$arch" -qDEB_HOST_MULTIARCH 2>/dev/null)"
 build_triplet="$(dpkg-architecture -qDEB_BUILD_MULTIARCH)"
+build_arch="$(dpkg --print-architecture)"
 here="$cache/$triplet"
 prefix="$here/prefix"
+cross=no
+if [ "$triplet" != "$build_triplet" ]; then
+  # A cross build takes the target's headers and libraries from a Debian root of
+  # its own (sysroot, below), and installs SDL into it, where pkg-config finds it.
+  cross=yes
+  sysroot="$here/sysroot"
+  prefix="$sysroot/opt/sdl2-static"
+fi
 exec 3>&1 1>&2 # only the prefix goes to stdout
 
 # The source: the version of libsdl2-dev installed here, which the .deb's program
@@ -28,7 +37,7 @@ exec 3>&1 1>&2 # only the prefix goes to stdout
 # the cache (its own sources list with one deb-src line, its own index): the
 # machine's apt setup is left as it is. apt checks the index against Debian's
 # signed Release file and dpkg-source the files against the .dsc.
-version="$(dpkg-query -W -f='${Version}' libsdl2-dev)"
+version="$(dpkg-query -W -f='${Version}' "libsdl2-dev:$build_arch")"
 upstream="${version%-*}"
 src="$cache/src/libsdl2-$upstream"
 stamp_want="libsdl2 $version $arch $(sha256sum "$0" | cut -d' ' -f1)"
@@ -60,8 +69,22 @@ flags() { DEB_HOST_ARCH=$arch dpkg-buildflags --get "$1"; }
 obj="$here/build"
 prefix_map="-ffile-prefix-map=$src=sdl -ffile-prefix-map=$obj=sdl"
 host=()
-if [ "$triplet" != "$build_triplet" ]; then
-  host=(--host="$triplet" CC="$triplet-gcc")
+if [ "$cross" = yes ]; then
+  # The target's -dev packages that SDL's build looks at, unpacked from Debian's
+  # archive (debootstrap fetches and checks them; nothing of the target runs here).
+  if [ ! -f "$sysroot/.complete" ]; then
+    rm -rf "$sysroot" "$sysroot.tmp"
+    debootstrap --arch="$arch" --foreign --variant=minbase \
+      --include=libc6-dev,libx11-dev,libxext-dev,libxcursor-dev,libxfixes-dev,libxi-dev,libxinerama-dev,libxrandr-dev,libxss-dev,libxv-dev,libxxf86vm-dev,libwayland-dev,libxkbcommon-dev,libdecor-0-dev,libdrm-dev,libgbm-dev,libegl-dev,libgl-dev,libgles-dev,libdbus-1-dev,libudev-dev,libibus-1.0-dev \
+      bookworm "$sysroot.tmp" http://deb.debian.org/debian
+    for deb in "$sysroot.tmp"/var/cache/apt/archives/*.deb; do dpkg-deb -x "$deb" "$sysroot.tmp"; done
+    touch "$sysroot.tmp/.complete"
+    mv "$sysroot.tmp" "$sysroot"
+  fi
+  export PKG_CONFIG_SYSROOT_DIR="$sysroot"
+  export PKG_CONFIG_LIBDIR="$sysroot/usr/lib/$triplet/pkgconfig:$sysroot/usr/share/pkgconfig"
+  host=(--host="$triplet" CC="$triplet-gcc --sysroot=$sysroot" PKG_CONFIG=pkg-config
+    --x-includes="$sysroot/usr/include" --x-libraries="$sysroot/usr/lib/$triplet")
 fi
 rm -rf "$obj" "$prefix" "$here/stamp"
 mkdir -p "$obj"
@@ -84,7 +107,8 @@ cd "$obj"
   --enable-vendor-info="Debian $version static" \
   ac_cv_header_libunwind_h=no \
   CFLAGS="$(flags CFLAGS) $prefix_map" CPPFLAGS="$(flags CPPFLAGS)" LDFLAGS="$(flags LDFLAGS)"
-make -j"$jobs" V=0
+# The Wayland protocol code comes from this machine's wayland-scanner, not the target's.
+make -j"$jobs" V=0 WAYLAND_SCANNER=wayland-scanner
 make install V=0 >/dev/null
 # SDL's licence, and Debian's record of the terms of every part of its source.
 mkdir -p "$prefix/share/doc/SDL2"

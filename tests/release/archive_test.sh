@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# The Linux archive as players get it: one folder with the program, its icons,
-# manual page, README, licences and menu.sh, owned by root and stamped with the
-# last commit's time; a program that needs no library beyond glibc 2.34, libgcc_s
-# and Xlib, with SDL's Wayland back end inside; menu.sh's entry passes
-# desktop-file-validate, starts the program and goes away again with nothing left;
-# and the program plays and wins in a minimal Debian root that has no SDL
-# (debootstrap's minbase with libx11-6 and libxext6, made once and kept in
-# build/minbase-bookworm), and writes nothing there.
+# The Linux archive as players get it (x86_64 or aarch64, from its name): one
+# folder with the program, its icons, manual page, README, licences and menu.sh,
+# owned by root and stamped with the last commit's time; a program that needs no
+# library beyond glibc 2.34, libgcc_s and Xlib, with SDL's Wayland back end inside;
+# menu.sh's entry passes desktop-file-validate, starts the program and goes away
+# again with nothing left (for this machine's own architecture); and the program
+# plays and wins in a minimal Debian root that has no SDL (debootstrap's minbase
+# with libx11-6 and libxext6, made once and kept in build/minbase-bookworm[-ARCH];
+# aarch64's under qemu), and writes nothing there.
 # Needs root (or sudo) for debootstrap and chroot. release_test.sh runs it.
 # Usage: bash tests/release/archive_test.sh ARCHIVE HEADLESS SCRATCH_DIR
 set -euo pipefail
@@ -16,6 +17,13 @@ headless="$(realpath "$2")"
 tmp="$(realpath -m "$3")"
 version=2.0
 top="gravisk-$version"
+machine="${archive##*-linux-}"
+machine="${machine%.tar.gz}"
+case $machine in
+  x86_64) arch=amd64 loader=ld-linux-x86-64.so.2 elf="Advanced Micro Devices X86-64" ;;
+  aarch64) arch=arm64 loader=ld-linux-aarch64.so.1 elf=AArch64 ;;
+  *) echo "no architecture in the name $archive" >&2; exit 2 ;;
+esac
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 fail() {
@@ -55,26 +63,29 @@ game="$tmp/unpacked/$top/gravisk"
 # What the program needs of the system: only these libraries, no glibc symbol
 # newer than 2.34 (Ubuntu 22.04's), nothing of libstdc++'s.
 needed="$(readelf -d "$game" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort | tr '\n' ' ')"
-allowed=" ld-linux-x86-64.so.2 libX11.so.6 libXext.so.6 libc.so.6 libgcc_s.so.1 libm.so.6 "
+allowed=" $loader libX11.so.6 libXext.so.6 libc.so.6 libgcc_s.so.1 libm.so.6 "
 for lib in $needed; do
   [[ $allowed == *" $lib "* ]] || fail "the program needs $lib (all it needs: $needed)"
 done
-objdump -T "$game" >"$tmp/symbols"
-newest="$(grep -o 'GLIBC_2\.[0-9.]*' "$tmp/symbols" | sort -Vu | tail -n1)"
+built_for="$(readelf -h "$game" | sed -n 's/^ *Machine: *//p')"
+[ "$built_for" = "$elf" ] || fail "the $machine archive's program is for $built_for"
+readelf -V -W "$game" | sed -n 's/.*Name: \([A-Z_]*_[0-9.]*\) .*/\1/p' | sort -Vu >"$tmp/versions"
+newest="$(grep '^GLIBC_2' "$tmp/versions" | tail -n1)"
 [ "$(printf '%s\nGLIBC_2.34\n' "$newest" | sort -V | tail -n1)" = GLIBC_2.34 ] ||
-  fail "the program needs $newest: $(grep -F "$newest" "$tmp/symbols" | awk '{print $NF}' | tr '\n' ' ')"
-! grep -E 'GLIBCXX_|CXXABI_' "$tmp/symbols" >&2 || fail "the program needs libstdc++ (above)"
+  fail "the program needs $newest: $(readelf --dyn-syms -W "$game" | grep -o "[^ ]*@$newest" | tr '\n' ' ')"
+! grep -E 'GLIBCXX_|CXXABI_' "$tmp/versions" >&2 || fail "the program needs libstdc++'s symbols (above)"
 # SDL loads its back ends itself when it uses them: the Wayland ones and libdecor
 # are inside for Wayland desktops, though the program needs none of their libraries.
 for lib in libwayland-client.so.0 libdecor-0.so.0 libxkbcommon.so.0 libXcursor.so.1; do
   grep -qaF "$lib" "$game" || fail "SDL in the program does not load $lib"
 done
-ok "program needs only $needed; newest symbol $newest; loads Wayland, libdecor, Xcursor on demand"
+ok "$machine program needs only $needed; newest symbol $newest; loads Wayland, libdecor, Xcursor on demand"
 
 # menu.sh, in a private home with a space and a dollar in the folder's path: its
 # entry validates, starts this program with Xvfb as the desktop, and --remove
-# leaves the home as it was. Nothing outside ~/.local/share is written.
-(
+# leaves the home as it was. Nothing outside ~/.local/share is written. (The
+# script is the same in every archive; the program started must run here.)
+[ "$machine" != "$(uname -m)" ] || (
   X_TMP="$tmp/menu"
   mkdir -p "$X_TMP"
   source "$root/tests/support/x_session.sh"
@@ -146,16 +157,32 @@ ok "program needs only $needed; newest symbol $newest; loads Wayland, libdecor, 
   [ -z "$left" ] || fail "after menu.sh --remove the home differs: $left"
   ok "menu.sh --remove leaves the home as it was, with XDG_DATA_HOME and without"
 ) || exit 1
+[ "$machine" = "$(uname -m)" ] || echo "menu.sh not started: the program is for $machine"
 
 # A minimal Debian 12 (debootstrap's minbase: about 200 MB, a minute's download),
 # with Xlib added and nothing else: no SDL, no libstdc++ beyond what apt needs.
 minroot="$root/build/minbase-bookworm"
+emulator="" wait_scale=1
+if [ "$arch" != amd64 ]; then
+  # Another architecture's root is fetched and unpacked here, and its programs run
+  # under qemu's user-mode emulator, put into the root, many times slower.
+  minroot="$root/build/minbase-bookworm-$arch"
+  qemu="$(command -v "qemu-$machine-static")" || fail "no qemu-$machine-static"
+  emulator="/usr/bin/qemu-$machine-static" wait_scale=8
+fi
 if [ ! -f "$minroot/.complete" ]; then
   $sudo rm -rf "$minroot" "$minroot.tmp"
-  $sudo debootstrap --variant=minbase --include=libx11-6,libxext6 bookworm "$minroot.tmp" \
-    http://deb.debian.org/debian >"$tmp/debootstrap.log" 2>&1 ||
+  foreign=()
+  [ "$arch" != amd64 ] && foreign=(--arch="$arch" --foreign)
+  $sudo debootstrap "${foreign[@]}" --variant=minbase --include=libx11-6,libxext6 bookworm \
+    "$minroot.tmp" http://deb.debian.org/debian >"$tmp/debootstrap.log" 2>&1 ||
     fail "debootstrap: $(tail -n 5 "$tmp/debootstrap.log")"
-  $sudo mkdir -p "$minroot.tmp/tmp/.X11-unix"
+  if [ "$arch" != amd64 ]; then
+    for deb in "$minroot.tmp"/var/cache/apt/archives/*.deb; do $sudo dpkg-deb -x "$deb" "$minroot.tmp"; done
+    $sudo rm -f "$minroot.tmp"/var/cache/apt/archives/*.deb
+    $sudo cp "$qemu" "$minroot.tmp/usr/bin/"
+  fi
+  $sudo mkdir -p "$minroot.tmp/tmp/.X11-unix" "$minroot.tmp/mnt"
   $sudo touch "$minroot.tmp/.complete"
   $sudo mv "$minroot.tmp" "$minroot"
 fi
@@ -170,7 +197,7 @@ cat >"$runner" <<EOF
 #!/bin/sh
 exec $sudo unshare --mount sh -c 'mount --bind /tmp/.X11-unix "\$1/tmp/.X11-unix" &&
   mount --bind "\$2" "\$1/mnt" &&
-  exec chroot "\$1" /usr/bin/env -i HOME=/root PATH=/usr/bin:/bin DISPLAY="\$3" /mnt/gravisk' \
+  exec env -i HOME=/root PATH=/usr/bin:/bin DISPLAY="\$3" $(command -v chroot) "\$1" $emulator /mnt/gravisk' \
   sh "$minroot" "$tmp/unpacked/$top" "\$DISPLAY"
 EOF
 chmod +x "$runner"
@@ -180,11 +207,11 @@ sleep 1 # a file the game wrote must be newer than the mark, to the second
 c++ -std=c++20 -O1 -o "$tmp/send_wm_delete" "$root/tests/e2e/send_wm_delete.cpp" -lX11 ||
   fail "cannot build send_wm_delete"
 for test in play:none win:openbox; do
-  GRAVISK="$runner" HEADLESS="$headless" WM="${test#*:}" E2E_SCRATCH="$tmp" \
+  GRAVISK="$runner" HEADLESS="$headless" WM="${test#*:}" E2E_SCRATCH="$tmp" X_WAIT_SCALE=$wait_scale \
     SEND_WM_DELETE="$tmp/send_wm_delete" \
     bash "$root/tests/e2e/${test%:*}_test.sh" >"$tmp/${test%:*}.log" 2>&1 ||
     { tail -n 20 "$tmp/${test%:*}.log" >&2; fail "the archive's program in the minimal root: ${test%:*}_test.sh"; }
 done
 written="$($sudo find "$minroot" -xdev -newer "$tmp/before-play" | head)"
 [ -z "$written" ] || fail "the game wrote into the minimal root: $written"
-ok "plays and wins in a minimal Debian 12 root with no SDL; writes nothing there"
+ok "plays and wins in a minimal Debian 12 $arch root with no SDL${emulator:+ (under qemu)}; writes nothing there"
