@@ -71,14 +71,17 @@ if [[ ${LINUX:-1} != 0 && -x "$root/scripts/measure-linux.sh" ]]; then
   fi
 fi
 
-# The Linux archive (from dist/: scripts/release.sh or scripts/linux-archive.sh): its
-# size, and its program's start and memory beside the Debian package's program (the
-# .deb's in dist/ if it is there; else this build's, measured above).
-archive="$(ls "$root"/dist/gravisk-*-linux-x86_64.tar.gz 2>/dev/null | head -n1 || true)"
+# The Linux archives (from dist/: scripts/release.sh or scripts/linux-archive.sh):
+# their sizes, and this machine's one's program's start and memory beside the Debian
+# package's program (the .deb's in dist/ if it is there; else this build's, above).
+compgen -G "$root/dist/gravisk-*-linux-*.tar.gz" >/dev/null && echo
+for other in "$root"/dist/gravisk-*-linux-*.tar.gz; do
+  [[ -f $other ]] || continue
+  size=$(stat -c %s "$other")
+  echo "Linux archive $(basename "$other"): $size bytes ($(awk -v b="$size" 'BEGIN{printf "%.1f", b/1024}') KiB)"
+done
+archive="$(ls "$root"/dist/gravisk-*-linux-"$(uname -m)".tar.gz 2>/dev/null | head -n1 || true)"
 if [[ ${LINUX:-1} != 0 && -n $archive && -x "$build/tools/map_timer/gravisk_map_timer" ]]; then
-  echo
-  size=$(stat -c %s "$archive")
-  echo "Linux archive $(basename "$archive"): $size bytes ($(awk -v b="$size" 'BEGIN{printf "%.1f", b/1024}') KiB)"
   unpack="$(mktemp -d /tmp/gravisk-archive.XXXXXX)"
   tar -xzf "$archive" -C "$unpack"
   deb="$(ls "$root"/dist/gravisk_*_amd64.deb 2>/dev/null | head -n1 || true)"
