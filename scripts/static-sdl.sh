@@ -70,18 +70,20 @@ obj="$here/build"
 prefix_map="-ffile-prefix-map=$src=sdl -ffile-prefix-map=$obj=sdl"
 host=()
 if [ "$cross" = yes ]; then
-  # The target's -dev packages that SDL's build looks at, unpacked from Debian's
-  # archive (debootstrap fetches and checks them; nothing of the target runs here).
-  if [ ! -f "$sysroot/.complete" ]; then
+  # The target's -dev packages that SDL's build looks at (and the game's own
+  # libxcb-res0-dev), unpacked from Debian's archive (debootstrap fetches and checks
+  # them; nothing of the target runs here).
+  sysroot_packages=libc6-dev,libx11-dev,libxext-dev,libxcursor-dev,libxfixes-dev,libxi-dev,libxinerama-dev,libxrandr-dev,libxss-dev,libxv-dev,libxxf86vm-dev,libwayland-dev,libxkbcommon-dev,libdecor-0-dev,libdrm-dev,libgbm-dev,libegl-dev,libgl-dev,libgles-dev,libdbus-1-dev,libudev-dev,libibus-1.0-dev,libxcb-res0-dev
+  if [ "$(cat "$sysroot/.complete" 2>/dev/null)" != "$sysroot_packages" ]; then
     sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo rm -rf "$sysroot" "$sysroot.tmp"
     $sudo debootstrap --arch="$arch" --foreign --variant=minbase \
-      --include=libc6-dev,libx11-dev,libxext-dev,libxcursor-dev,libxfixes-dev,libxi-dev,libxinerama-dev,libxrandr-dev,libxss-dev,libxv-dev,libxxf86vm-dev,libwayland-dev,libxkbcommon-dev,libdecor-0-dev,libdrm-dev,libgbm-dev,libegl-dev,libgl-dev,libgles-dev,libdbus-1-dev,libudev-dev,libibus-1.0-dev \
+      --include="$sysroot_packages" \
       bookworm "$sysroot.tmp" http://deb.debian.org/debian
     $sudo chown -R "$(id -u):$(id -g)" "$sysroot.tmp"
     for deb in "$sysroot.tmp"/var/cache/apt/archives/*.deb; do dpkg-deb -x "$deb" "$sysroot.tmp"; done
-    touch "$sysroot.tmp/.complete"
+    echo "$sysroot_packages" >"$sysroot.tmp/.complete"
     mv "$sysroot.tmp" "$sysroot"
   fi
   export PKG_CONFIG_SYSROOT_DIR="$sysroot"

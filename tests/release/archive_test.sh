@@ -63,7 +63,8 @@ game="$tmp/unpacked/$top/gravisk"
 # What the program needs of the system: only these libraries, no glibc symbol
 # newer than 2.34 (Ubuntu 22.04's), nothing of libstdc++'s.
 needed="$(readelf -d "$game" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort | tr '\n' ' ')"
-allowed=" $loader libX11.so.6 libXext.so.6 libc.so.6 libgcc_s.so.1 libm.so.6 "
+# libxcb comes with every libX11, which is built on it.
+allowed=" $loader libX11.so.6 libXext.so.6 libxcb.so.1 libc.so.6 libgcc_s.so.1 libm.so.6 "
 for lib in $needed; do
   [[ $allowed == *" $lib "* ]] || fail "the program needs $lib (all it needs: $needed)"
 done
