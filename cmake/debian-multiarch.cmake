@@ -1,7 +1,8 @@
 # What the ARM toolchain files share: Debian's cross compiler for the triplet the
 # including file names (crossbuild-essential-<arch>), the target's libraries from
-# this machine's multiarch folders (libsdl2-dev:<arch> in /usr/lib/<triplet>), and
-# qemu's user-mode emulator to run the target's programs (tests) here.
+# this machine's multiarch folders (libsdl2-dev:<arch> in /usr/lib/<triplet>) or a
+# root of their own (GRAVISK_SYSROOT), and qemu's user-mode emulator to run the
+# target's programs (tests) here.
 
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_LIBRARY_ARCHITECTURE ${GRAVISK_TRIPLET})
@@ -16,6 +17,16 @@ set(CMAKE_C_COMPILER ${_gravisk_cross_cc})
 # is told to read only the target's .pc files.
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(ENV{PKG_CONFIG_LIBDIR} "/usr/lib/${GRAVISK_TRIPLET}/pkgconfig:/usr/share/pkgconfig")
+
+# GRAVISK_SYSROOT: the target's libraries from a Debian root of their own instead
+# (scripts/static-sdl.sh makes one for the Linux archive's cross builds).
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES GRAVISK_SYSROOT)
+if(GRAVISK_SYSROOT)
+  set(CMAKE_SYSROOT ${GRAVISK_SYSROOT})
+  set(ENV{PKG_CONFIG_SYSROOT_DIR} ${GRAVISK_SYSROOT})
+  set(ENV{PKG_CONFIG_LIBDIR}
+      "${GRAVISK_SYSROOT}/usr/lib/${GRAVISK_TRIPLET}/pkgconfig:${GRAVISK_SYSROOT}/usr/share/pkgconfig")
+endif()
 
 # The target's programs run under qemu-user with no library prefix: the multiarch
 # loader and C library are at the paths the programs name. (The cross toolchain's

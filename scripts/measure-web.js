@@ -1,17 +1,18 @@
 // Measures gravisk.html in Debian's headless Chromium through the DevTools
 // protocol: navigation start to the first full frame, a key to its redrawn canvas,
 // on an emulated phone with the CPU slowed 4 times the start and a touch on an
-// arrow to its painted redraw, the page's CPU in idle seconds, memory after many
+// arrow to its painted redraw, the page's CPU in idle seconds, a game controller's
+// (idle with and without one, a D-pad press to its redraw), memory after many
 // reloads, and the web app beside it (webapp/): its zip's size, its first and
 // offline visits. Prints one table.
-// usage: node scripts/measure-web.js PAGE   (RUNS, IDLE, KEYS, TOUCHES, RELOADS from the environment)
+// usage: node scripts/measure-web.js PAGE   (RUNS, IDLE, KEYS, TOUCHES, PRESSES, RELOADS from the environment)
 'use strict';
 const {execFileSync} = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 // The same Chromium, started the same way, and the same web host as the browser tests use.
-const {launch, serve} = require('../tests/web/lib.js');
+const {launch, serve, fakeGamepads} = require('../tests/web/lib.js');
 
 const page = path.resolve(process.argv[2] || 'build/web/gravisk.html');
 const RUNS = Number(process.env.RUNS || 5);
@@ -123,6 +124,140 @@ async function touchTimes(tab, client, points) {
   return {delivered: figure('delivered', 1), handled: figure('handled', 2), painted: figure('painted', 1)};
 }
 
+// A game controller. With no pad, the whole browser's CPU and context switches in
+// IDLE seconds, beside an empty page's with and without a gamepadconnected listener.
+// The page in IDLE seconds with the tests' fake Gamepad API and no pad, then with a
+// pad connected and untouched (the page polls it once a frame): main-thread tasks,
+// script, and the frame callbacks and timers that ran; then PRESSES D-pad presses
+// (Right and Left in turn, each at a random point of a frame) from the pad's change
+// to the canvas redrawn and to the browser frame that shows it.
+const PRESSES = Number(process.env.PRESSES || 200);
+
+// The CPU time (ms) and context switches so far of process `pid` and all below it.
+function processTreeUsage(pid) {
+  const usage = {ms: 0, switches: 0};
+  const visit = (p) => {
+    try {
+      const stat = fs.readFileSync(`/proc/${p}/stat`, 'utf8').split(') ')[1].split(' ');
+      usage.ms += (Number(stat[11]) + Number(stat[12])) * 1000 / 100;  // utime, stime in 1/100 s
+      for (const task of fs.readdirSync(`/proc/${p}/task`)) {
+        const status = fs.readFileSync(`/proc/${p}/task/${task}/status`, 'utf8');
+        usage.switches += Number(/\nvoluntary_ctxt_switches:\s+(\d+)/.exec(status)[1]) +
+            Number(/nonvoluntary_ctxt_switches:\s+(\d+)/.exec(status)[1]);
+        const children = fs.readFileSync(`/proc/${p}/task/${task}/children`, 'utf8').trim();
+        for (const child of children ? children.split(/\s+/) : []) visit(Number(child));
+      }
+    } catch {
+      // A process that ended meanwhile.
+    }
+  };
+  visit(pid);
+  return usage;
+}
+
+// A browser of its own for `url` alone: all its processes' CPU and context switches
+// in IDLE seconds, once it has settled.
+async function browserIdle(url) {
+  const browser = await launch();
+  try {
+    const tab = await browser.newPage();
+    await tab.goto(url);
+    await new Promise((r) => setTimeout(r, 3000));
+    const before = processTreeUsage(browser.process().pid);
+    await new Promise((r) => setTimeout(r, IDLE * 1000));
+    const after = processTreeUsage(browser.process().pid);
+    return `${(after.ms - before.ms).toFixed(0)} ms, ${after.switches - before.switches}`;
+  } finally {
+    await browser.close();
+  }
+}
+
+async function padRows(browser) {
+  const rows = [];
+  const gamePage = await browserIdle('file://' + page);
+  const emptyPage = await browserIdle('data:text/html,<!doctype html><title>-</title>');
+  const listening = await browserIdle('data:text/html,<!doctype html><title>-</title>' +
+      '<script>addEventListener("gamepadconnected", function () {});</script>');
+  rows.push([`no pad: the whole browser's CPU, context switches in ${IDLE} idle s`, gamePage, ''],
+      ['  ... the same with an empty page', emptyPage, ''],
+      ['  ... with an empty page that listens for gamepadconnected', listening, '']);
+  const tab = await browser.newPage();
+  await tab.evaluateOnNewDocument(fakeGamepads);
+  await tab.goto('file://' + page);
+  await tab.waitForFunction(() => graviskPage.game !== 0);
+  const client = await tab.target().createCDPSession();
+  await client.send('Performance.enable');
+  for (const connected of [false, true]) {
+    if (connected) await tab.evaluate(() => fakeGamepads.connect(0));
+    await new Promise((r) => setTimeout(r, 2000));
+    await tab.evaluate(() => fakeGamepads.reset());
+    const before = await metrics(client);
+    await new Promise((r) => setTimeout(r, IDLE * 1000));
+    const after = await metrics(client);
+    const ran = await tab.evaluate(() => fakeGamepads.ran);
+    const ms = (key) => ((after[key] - before[key]) * 1000).toFixed(1);
+    rows.push([`${connected ? 'a pad connected, untouched' : 'no pad'}: ${IDLE} idle seconds' tasks, script`,
+      `${ms('TaskDuration')} ms, ${ms('ScriptDuration')} ms`, connected ? '' : '0 ms'],
+    ['  ... frame callbacks, timers that ran', `${ran.frames}, ${ran.timers}`, connected ? '' : '0, 0']);
+  }
+
+  // What a frame loop costs by itself: an empty page asking for every frame.
+  const loop = await browser.newPage();
+  await loop.goto('data:text/html,<!doctype html><title>-</title><script>' +
+      'requestAnimationFrame(function frame() { requestAnimationFrame(frame); });</script>');
+  const loopClient = await loop.target().createCDPSession();
+  await loopClient.send('Performance.enable');
+  await new Promise((r) => setTimeout(r, 2000));
+  const loopBefore = await metrics(loopClient);
+  await new Promise((r) => setTimeout(r, IDLE * 1000));
+  const loopAfter = await metrics(loopClient);
+  await loop.close();
+  rows.push(['  ... an empty page with an empty frame loop: tasks, script',
+    `${((loopAfter.TaskDuration - loopBefore.TaskDuration) * 1000).toFixed(1)} ms, ` +
+    `${((loopAfter.ScriptDuration - loopBefore.ScriptDuration) * 1000).toFixed(1)} ms`, '']);
+
+  await tab.evaluate(() => {
+    const put = CanvasRenderingContext2D.prototype.putImageData;
+    CanvasRenderingContext2D.prototype.putImageData = function (...args) {
+      put.apply(this, args);
+      window.drawn = performance.now();
+    };
+    const button = Module._gravisk_pad_button;
+    Module._gravisk_pad_button = (...args) => {
+      window.polled = window.polled || performance.now();
+      return button(...args);
+    };
+  });
+  const times = [];
+  for (let i = 0; i < PRESSES; ++i) {
+    times.push(await tab.evaluate(async (dpad) => {
+      await new Promise((r) => setTimeout(r, Math.random() * 17));
+      window.drawn = window.polled = 0;
+      const start = performance.now();
+      await fakeGamepads.press(0, dpad);
+      const t = {drawn: window.drawn - start, handled: window.drawn - window.polled};
+      // The poll ran in a frame's callbacks: a task posted now runs once that frame is out.
+      await new Promise((r) => {
+        const channel = new MessageChannel();
+        channel.port1.onmessage = r;
+        channel.port2.postMessage(0);
+      });
+      t.frame = performance.now() - start;
+      await fakeGamepads.release(0, dpad);
+      return t;
+    }, i % 2 ? 14 : 15));
+  }
+  await tab.close();
+  const figure = (key, digits) => {
+    const v = times.map((t) => t[key]);
+    return `${median(v).toFixed(digits)} ms, ${quantile(v, 0.95).toFixed(digits)} ms`;
+  };
+  rows.push([`a D-pad press to its redrawn canvas (median, p95 of ${PRESSES})`, figure('drawn', 1), ''],
+  ['  ... of which the game, from the poll that saw it', figure('handled', 3), '<= 1 ms'],
+  ['  ... to the painted frame that shows it', figure('frame', 1), '']);
+  return rows;
+}
+
 // Opens a tab as the phone, its CPU slowed.
 async function phoneTab(browser) {
   const tab = await browser.newPage();
@@ -219,6 +354,7 @@ async function main() {
     rows.push([`page CPU in ${IDLE} idle seconds: main-thread tasks, script`,
       `${tasks.toFixed(1)} ms, ${script.toFixed(1)} ms`, '0 ms']);
     rows.push(['  ... an empty page\'s main-thread tasks meanwhile', `${blankTasks.toFixed(1)} ms`, '']);
+    rows.push(...await padRows(browser));
 
     // A key: the game's handler alone (from a capturing listener before it to one
     // after it), from the event's creation to the end of that handler, and to the

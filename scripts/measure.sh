@@ -2,8 +2,9 @@
 # Prints the game's speed and memory figures in one table: gravisk_bench (Google
 # Benchmark: a move, its redraw, a reload, Form_Load, a full render, the present step
 # at scale 1 to 3) and, when they are there, scripts/measure-linux.sh (start time,
-# memory and idle CPU of the Linux game) and scripts/measure-web.sh (gravisk.html in
-# headless Chromium, once it is built).
+# memory and idle CPU of the Linux game; the same for the Linux archive's program
+# beside the Debian package's, and the archive's size, when dist/ holds them) and
+# scripts/measure-web.sh (gravisk.html in headless Chromium, once it is built).
 # Builds nothing unless the binaries are missing; then it builds the default preset.
 # usage: scripts/measure.sh [build-dir]   (default build/default; MIN_TIME=0.2 seconds
 # per benchmark; LINUX=0 skips the Linux program, WEB=0 the page; RUNS and IDLE go to
@@ -68,6 +69,44 @@ if [[ ${LINUX:-1} != 0 && -x "$root/scripts/measure-linux.sh" ]]; then
   else
     echo "(no Linux program at $game: start-up, memory and idle CPU not measured)"
   fi
+fi
+
+# Gravisk.exe under Wine, when the windows preset has built it: its idle cost with no
+# game pad (WINE=0 skips it; RUNS and IDLE go to measure-wine.sh).
+win_exe="$root/build/windows/src/win32/Gravisk.exe"
+if [[ ${WINE:-1} != 0 && -x "$root/scripts/measure-wine.sh" ]]; then
+  echo
+  if [[ -f $win_exe ]] && command -v wine >/dev/null; then
+    "$root/scripts/measure-wine.sh" "$win_exe"
+  else
+    echo "(no Gravisk.exe at $win_exe, or no wine: its idle cost not measured)"
+  fi
+fi
+
+# The Linux archives (from dist/: scripts/release.sh or scripts/linux-archive.sh):
+# their sizes, and this machine's one's program's start and memory beside the Debian
+# package's program (the .deb's in dist/ if it is there; else this build's, above).
+compgen -G "$root/dist/gravisk-*-linux-*.tar.gz" >/dev/null && echo
+for other in "$root"/dist/gravisk-*-linux-*.tar.gz; do
+  [[ -f $other ]] || continue
+  size=$(stat -c %s "$other")
+  echo "Linux archive $(basename "$other"): $size bytes ($(awk -v b="$size" 'BEGIN{printf "%.1f", b/1024}') KiB)"
+done
+archive="$(ls "$root"/dist/gravisk-*-linux-"$(uname -m)".tar.gz 2>/dev/null | head -n1 || true)"
+if [[ ${LINUX:-1} != 0 && -n $archive && -x "$build/tools/map_timer/gravisk_map_timer" ]]; then
+  unpack="$(mktemp -d /tmp/gravisk-archive.XXXXXX)"
+  tar -xzf "$archive" -C "$unpack"
+  deb="$(ls "$root"/dist/gravisk_*_amd64.deb 2>/dev/null | head -n1 || true)"
+  programs=()
+  if [[ -n $deb ]]; then
+    dpkg-deb -x "$deb" "$unpack/deb"
+    programs+=("$unpack/deb/usr/games/gravisk")
+  fi
+  for program in "${programs[@]}" "$unpack"/gravisk-*/gravisk; do
+    echo
+    MAP_TIMER="$build/tools/map_timer/gravisk_map_timer" "$root/scripts/measure-linux.sh" "$program"
+  done
+  rm -rf "$unpack"
 fi
 
 web_page="$root/build/web/gravisk.html"

@@ -4,7 +4,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-bash scripts/setup-debian.sh core sdl2
+bash scripts/setup-debian.sh core sdl2 pad
 bash scripts/configure.sh default >/dev/null
 cmake --build --preset default --target gravisk -j "$(nproc)"
 exec build/default/src/sdl2/gravisk

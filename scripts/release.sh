@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes a release in dist/: the Debian packages of the Linux program for amd64,
-# arm64 and armhf, the Windows zip and setup program, the web page, the web app's
-# zip and SHA256SUMS. The same commit gives byte-identical files from any build
-# folder, at any time.
+# arm64 and armhf, the Linux archives for any distribution (x86_64, aarch64), the
+# Windows zip and setup program, the web page, the web app's zip and SHA256SUMS.
+# The same commit gives byte-identical files from any build folder, at any time.
 # Usage: bash scripts/release.sh [BUILD_DIR [DIST_DIR]]  (default build/release, dist)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -25,7 +25,7 @@ touch_tree() { find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +; }
 crlf() { sed 's/\r$//; s/$/\r/' "$1" >"$2"; }
 
 step "Setting up"
-bash scripts/setup-debian.sh core sdl2 arm windows web release
+bash scripts/setup-debian.sh core sdl2 pad arm pad-arm windows web release archive
 [ -n "$(git status --porcelain --untracked-files=no)" ] &&
   echo "note: the working tree has uncommitted changes; they go into this release"
 # The release version is CMake's (project() in CMakeLists.txt); the names come from it.
@@ -38,6 +38,7 @@ zip_name=Gravisk-$version-windows-x86_64.zip
 setup_name=Gravisk-$version-setup.exe
 page_name=gravisk-$version.html
 web_name=gravisk-$version-web.zip
+archive_names=("gravisk-$version-linux-x86_64.tar.gz" "gravisk-$version-linux-aarch64.tar.gz")
 # The changelog, the manual page and the AppStream metadata each name the release they
 # describe, newest first: that must be this one.
 not_this() { echo "$1 does not describe release $version first" >&2; exit 1; }
@@ -50,7 +51,8 @@ metainfo=data/linux/io.github.gravisk.Gravisk.metainfo.xml
 mkdir -p "$build" "$dist"
 # A fresh CMake cache each time, so that no setting of an earlier run lingers.
 rm -f "$build"/linux*/CMakeCache.txt "$build/windows/CMakeCache.txt"
-(cd "$dist" && rm -f "${deb_names[@]}" "$zip_name" "$setup_name" "$page_name" "$web_name" SHA256SUMS)
+(cd "$dist" && rm -f "${deb_names[@]}" "$zip_name" "$setup_name" "$page_name" "$web_name" \
+  "${archive_names[@]}" SHA256SUMS)
 
 # Neither the source folder nor the build folder may show in a binary.
 prefix_map="-ffile-prefix-map=$root=. -ffile-prefix-map=$build=."
@@ -137,6 +139,15 @@ for i in "${!deb_arches[@]}"; do
   debian_package "${deb_arches[i]}" "${deb_names[i]}"
 done
 
+# The Linux archives for any distribution, x86_64 and aarch64.
+for arch in amd64 arm64; do
+  step "Linux archive ($arch)"
+  bash scripts/linux-archive.sh "$build" "$dist" "$arch"
+done
+for name in "${archive_names[@]}"; do
+  [ -s "$dist/$name" ] || { echo "scripts/linux-archive.sh made no $name" >&2; exit 1; }
+done
+
 step "Windows zip"
 cmake -S "$root" -B "$build/windows" --toolchain "$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="$prefix_map" \
@@ -178,7 +189,8 @@ touch_tree "$webdir"
 step "Checksums"
 (
   cd "$dist"
-  sha256sum "${deb_names[@]}" "$zip_name" "$setup_name" "$page_name" "$web_name" >SHA256SUMS
+  sha256sum "${deb_names[@]}" "${archive_names[@]}" "$zip_name" "$setup_name" "$page_name" "$web_name" \
+    >SHA256SUMS
   cat SHA256SUMS
 )
 echo "release in $dist"

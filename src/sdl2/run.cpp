@@ -1,6 +1,6 @@
-// Starting and ending the game on SDL2: SDL's video alone, no invisible video
-// driver, the event loop, and a run-time error reported in a message box and on
-// stderr before the game ends with status 1.
+// Starting and ending the game on SDL2: SDL's video alone on X11 or Wayland, no
+// invisible video driver, the event loop, and a run-time error reported in a
+// message box and on stderr before the game ends with status 1.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
@@ -13,6 +13,8 @@
 #include "game/window_definition.h"
 #include "sdl2/run.h"
 #include "sdl2/sdl_front_end.h"
+#include "sdl2/wayland_box.h"
+#include "sdl2/wayland_window.h"
 #include "sdl2/x11_hints.h"
 
 namespace {
@@ -22,6 +24,11 @@ namespace {
 void reportFatal(const std::string& line, SDL_Window* window) {
   std::cerr << "gravisk: " << line << '\n';
   const std::string title(gravisk::kAppTitle);
+  if (gravisk::sdl2::onWayland(SDL_GetCurrentVideoDriver())) {
+    gravisk::sdl2::showWaylandBox(
+        window, line, title, [] {}, [](const SDL_Event&) { return false; });
+    return;
+  }
   SDL_Window* owner = window && gravisk::sdl2::inWindowManagerFrame(window) ? window : nullptr;
   SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), line.c_str(), owner);
 }
@@ -33,13 +40,19 @@ bool isSet(const char* variable) {
 
 // Why no window can be opened, for the player who started the game.
 std::string noDisplayReason() {
-  const char* display = std::getenv("DISPLAY");
   if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) return "no display (DISPLAY is not set)";
   const std::string error = SDL_GetError();
-  if (isSet("DISPLAY")) {
-    return "display " + std::string(display) + (error.empty() ? "" : ": " + error);
-  }
-  return error.empty() ? "no display" : error;
+  const std::string why = error.empty() ? "" : ": " + error;
+  if (isSet("DISPLAY")) return "display " + std::string(std::getenv("DISPLAY")) + why;
+  return "no X display (DISPLAY is not set), and Wayland display " +
+         std::string(std::getenv("WAYLAND_DISPLAY")) + (error.empty() ? ": not reachable" : why);
+}
+
+// libwayland finds a display named without a path in XDG_RUNTIME_DIR, and says
+// so in a line of its own when that is not set.
+bool waylandSocketFindable() {
+  const char* name = std::getenv("WAYLAND_DISPLAY");
+  return name[0] == '/' || isSet("XDG_RUNTIME_DIR");
 }
 
 // SDL falls back to drivers that draw nowhere; a game nobody can see is useless.
@@ -57,13 +70,12 @@ int runGame(const StartHooks& hooks) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A puzzle waits for the player; it must not keep the screen saver away.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-  // The window surface is plain memory sent to the X server; left to itself SDL
-  // backs it with an OpenGL context, which costs a lot of memory and start-up time.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // SDL opens an X input method, which parses the locale's whole Compose table
   // (thousands of lines, about 10 ms) at every start. The game reads keys, never
-  // text, so it needs no compose sequences.
-  setenv("XCOMPOSEFILE", "/dev/null", 1);
+  // text, so it needs no compose sequences. (On Wayland the same variable reaches
+  // xkbcommon, which takes an empty file for an error and says so on stderr.)
+  if (isSet("DISPLAY") || !isSet("WAYLAND_DISPLAY")) setenv("XCOMPOSEFILE", "/dev/null", 1);
+  nameWaylandApp();
   // With no desktop to show a window on, SDL would try Wayland (which complains
   // on stderr) and then settle on a driver that draws nowhere: say it plainly.
   if (!isSet("SDL_VIDEODRIVER")) {
@@ -73,6 +85,11 @@ int runGame(const StartHooks& hooks) {
     }
     // The display the environment names, and no fallback when it is not there.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, isSet("DISPLAY") ? "x11" : "wayland");
+    if (!isSet("DISPLAY") && !waylandSocketFindable()) {
+      SDL_SetError("XDG_RUNTIME_DIR is not set");
+      std::cerr << "gravisk: cannot open a window: " << noDisplayReason() << '\n';
+      return 1;
+    }
   }
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::cerr << "gravisk: cannot open a window: " << noDisplayReason() << '\n';
@@ -86,6 +103,8 @@ int runGame(const StartHooks& hooks) {
     return 1;
   }
 
+  chooseWindowSurface(SDL_GetCurrentVideoDriver());
+  keepGlLoaded(SDL_GetCurrentVideoDriver());
   tolerateStaleWakeups(SDL_GetCurrentVideoDriver());
 
   int status = 1;

@@ -1,10 +1,14 @@
 // The SDL2 front end's window handling, message box and event loop. The loop
-// sleeps in SDL_WaitEvent: the game does nothing until the player does.
+// sleeps in SDL_WaitEvent: the game does nothing until the player does, and waits
+// with a time-out only while a direction held on a pad is to repeat.
 #include "sdl2/sdl_front_end.h"
 
 #include <SDL_messagebox.h>
+#include <SDL_timer.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -12,6 +16,8 @@
 #include "render/embedded_assets.h"
 #include "render/scaling.h"
 #include "sdl2/keys.h"
+#include "sdl2/wayland_box.h"
+#include "sdl2/wayland_window.h"
 #include "sdl2/x11_hints.h"
 
 namespace gravisk::sdl2 {
@@ -62,6 +68,17 @@ SDL_Point centredPosition(int width, int height, const FrameExtents& frame) {
           std::max(area.y, area.y + (area.h - outerHeight) / 2)};
 }
 
+// Why SDL gave no window surface. SDL often says nothing: when the player's
+// SDL_FRAMEBUFFER_ACCELERATION turns off the GL ES surface that Wayland needs.
+std::string noSurfaceReason(const char* driver) {
+  const std::string error = SDL_GetError();
+  if (!error.empty()) return error;
+  std::string reason = "SDL's " + std::string(driver ? driver : "") + " video driver has none";
+  const char* acceleration = std::getenv("SDL_FRAMEBUFFER_ACCELERATION");
+  if (acceleration) reason += std::string(" with SDL_FRAMEBUFFER_ACCELERATION=") + acceleration;
+  return reason;
+}
+
 }  // namespace
 
 SdlFrontEnd::SdlFrontEnd() {
@@ -83,12 +100,33 @@ SdlFrontEnd::~SdlFrontEnd() {
 
 void SdlFrontEnd::start() {
   scale = scaleForDpi(desktopDpi(SDL_GetCurrentVideoDriver()));
+  pads.start();
   form.show();
+}
+
+void SdlFrontEnd::keyDown(std::int16_t code, std::int16_t shift) {
+  form.Form_KeyDown(code, shift);
+  if (!form.loaded()) return;
+  const std::vector<PixelRect> changed = renderer.update(form.board(), frame);
+  present(changed.data(), static_cast<int>(changed.size()));
 }
 
 int SdlFrontEnd::loop() {
   SDL_Event event;
-  while (SDL_WaitEvent(&event)) {
+  std::vector<std::int16_t> padKeys;
+  for (;;) {
+    // A direction held on a pad repeats as a held key does; nothing else has a
+    // time-out.
+    if (const std::int16_t key = pads.repeat(SDL_GetTicks64())) keyDown(key, 0);
+    if (const std::optional<std::uint64_t> due = pads.nextRepeat()) {
+      const std::uint64_t now = SDL_GetTicks64();
+      const std::uint64_t wait = *due > now ? *due - now : 0;
+      if (!SDL_WaitEventTimeout(&event, static_cast<int>(std::min<std::uint64_t>(wait, INT_MAX)))) {
+        continue;
+      }
+    } else if (!SDL_WaitEvent(&event)) {
+      break;
+    }
     switch (event.type) {
       case SDL_QUIT:
         return 0;
@@ -103,14 +141,14 @@ int SdlFrontEnd::loop() {
         // in the first 200 ms after it gained the focus, before SDL takes note.
         if (event.key.windowID != windowId && event.key.windowID != 0) break;
         const std::int16_t code = virtualKey(event.key.keysym);
-        if (code == 0) break;
-        form.Form_KeyDown(code, shiftState(event.key.keysym.mod));
-        if (!form.loaded()) break;
-        const std::vector<PixelRect> changed = renderer.update(form.board(), frame);
-        present(changed.data(), static_cast<int>(changed.size()));
+        if (code != 0) keyDown(code, shiftState(event.key.keysym.mod));
         break;
       }
       default:
+        padKeys.clear();
+        if (pads.handle(event, padKeys)) {
+          for (const std::int16_t key : padKeys) keyDown(key, 0);
+        }
         break;
     }
   }
@@ -128,10 +166,23 @@ void SdlFrontEnd::messageBox(std::string_view text, std::string_view title) {
   const SDL_MessageBoxData box = {
       SDL_MESSAGEBOX_INFORMATION, owner, caption.c_str(), message.c_str(), 1, &ok, nullptr};
   int pressed = 0;
-  if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+  // A pad's A or Start closes the box too, and none of its buttons reaches the game.
+  bool shown = false;
+  if (onWayland(SDL_GetCurrentVideoDriver())) {
+    // The box's loop is the game's own there: the pads are read in it.
+    pads.ownBoxOpened();
+    shown = showWaylandBox(
+        window, message, caption, [this] { presentAll(); },
+        [this](const SDL_Event& event) { return pads.closesBox(event); });
+  } else {
+    pads.boxOpened(caption);
+    shown = SDL_ShowMessageBox(&box, &pressed) == 0;
+  }
+  if (!shown) {
     std::cerr << "gravisk: " << message << " (cannot show a message box: " << SDL_GetError()
               << ")\n";
   }
+  pads.boxClosed();
   // The box is modal: while it was open the game window could not be used. Keys
   // typed meanwhile belong to the box, and a close request for the game window
   // (its close box, or the window manager's) is ignored, as Windows ignores a
@@ -155,12 +206,16 @@ void SdlFrontEnd::windowUnloaded() {
 
 void SdlFrontEnd::windowShown() {
   const std::string title(kWindowTitle);
-  const int width = windowWidth();  // the client area, at the screen's scale
-  const int height = windowHeight();
+  const char* driver = SDL_GetCurrentVideoDriver();
+  // The client area: at the screen's scale on X11. On Wayland in logical pixels,
+  // as is the window surface; SDL draws each of its pixels as an n x n block of
+  // the drawable, n being the output's scale.
+  const int width = onWayland(driver) ? Frame::kWidth : windowWidth();
+  const int height = onWayland(driver) ? Frame::kHeight : windowHeight();
   // Every game window gets the same frame, so once the window manager has said
   // how large it is, the window is created where it belongs.
   const SDL_Point at = centredPosition(width, height, knownFrame.value_or(FrameExtents{}));
-  window = SDL_CreateWindow(title.c_str(), at.x, at.y, width, height, SDL_WINDOW_HIDDEN);
+  window = SDL_CreateWindow(title.c_str(), at.x, at.y, width, height, windowFlags(driver));
   if (!window) throw WindowError(std::string("cannot open a window: ") + SDL_GetError());
   windowId = SDL_GetWindowID(window);
   if (iconSurface) SDL_SetWindowIcon(window, iconSurface);
@@ -178,10 +233,12 @@ void SdlFrontEnd::windowShown() {
 
   renderer.update(form.board(), frame);  // a new board is drawn whole
   SDL_Surface* surface = SDL_GetWindowSurface(window);
-  if (!surface) throw WindowError(std::string("cannot draw in the window: ") + SDL_GetError());
+  if (!surface) throw WindowError("cannot draw in the window: " + noSurfaceReason(driver));
   copyToSurface(frame, scale, scratch, surface, {0, 0, Frame::kWidth, Frame::kHeight});
 
   SDL_ShowWindow(window);
+  // Before its first picture, which maps it.
+  if (onWayland(driver)) fixWaylandSize(window);
   SDL_UpdateWindowSurface(window);
   // Without a window manager nobody else hands a new window the keyboard; a key
   // held down through a reload goes on acting on the new one.

@@ -101,6 +101,7 @@ void WebFrontEnd::boxClosed() {
     showTopBox();
     return;
   }
+  pads.boxClosed();
   if (windowHeld) {
     windowHeld = false;
     if (windowOnPage) pageRemoveWindow();
@@ -156,6 +157,8 @@ void WebFrontEnd::fail(const std::string& line) {
 }
 
 void WebFrontEnd::showTopBox() {
+  pads.boxOpened();
+  armPadRepeat();
   pageShowBox(boxes.front().text.c_str(), boxes.front().title.c_str());
 }
 

@@ -1,7 +1,7 @@
 // The browser front end: the one struct that holds the game, the client area's
 // pixels as the page's canvas wants them, the boxes the page shows, and the board as
-// the page's screen-reader grid names it. The page (shell.html) calls in on a key,
-// on OK and on the close box; nothing runs between.
+// the page's screen-reader grid names it. The page (shell.html) calls in on a key, a
+// game controller's change, on OK and on the close box; nothing runs between.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 
 #include "game/form.h"
 #include "game/narration.h"
+#include "game/pad.h"
 #include "game/start_hooks.h"
 #include "render/renderer.h"
 
@@ -31,6 +32,20 @@ struct WebFrontEnd final : FrontEnd {
   void boxClosed();
   // The player clicked the window's close box: the game ends.
   void close();
+
+  // Game controllers (web_pad.cpp), fed in by the page's poll with its clock in
+  // ms: button `index` of the standard layout went down or up, the left stick's
+  // `axis` (0 across, 1 down) moved to `value` (-32768 to 32767), the pad went
+  // away, the held direction's repeat fell due.
+  void padButton(int pad, int index, bool down, double nowMs);
+  void padAxis(int pad, int axis, int value, double nowMs);
+  void padRemoved(int pad);
+  void padRepeat(double nowMs);
+  // Sends the key a pad asked for as a keydown does, or closes the box as OK does.
+  void padAct(PadAction action);
+  // Has the page wake the game when the held direction repeats next, or not at all.
+  void armPadRepeat();
+  PadKeys pads;
 
   // A browser cannot wait inside messageBox() for OK, so the box is only put up
   // here. Whatever the core does to the window while a box is up (the reload

@@ -1,8 +1,8 @@
 // The game on Win32: a fixed-size window whose client area is the renderer's
 // frame, each pixel an n × n block on a screen of n × 96 dpi, the keys handed to
-// Form1 as they come, MessageBoxW for the game's messages, and a new centred
-// window at every reload. All of it lives in one Win32Game, reached from the
-// window through GWLP_USERDATA.
+// Form1 as they come (a game pad's too, through Raw Input), MessageBoxW for the
+// game's messages, and a new centred window at every reload. All of it lives in one
+// Win32Game, reached from its windows through GWLP_USERDATA.
 #include "win32/win32_game.h"
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,6 +20,8 @@
 #include "game/window_definition.h"
 #include "render/renderer.h"
 #include "render/scaling.h"
+#include "win32/open_box.h"
+#include "win32/raw_pads.h"
 #include "win32/resource_ids.h"
 #include "win32/window_placement.h"
 
@@ -94,13 +97,26 @@ struct Win32Game final : FrontEnd {
   std::vector<std::uint32_t> screen;  // the frame at that scale, as the client area shows it
   BITMAPINFO pixelFormat{};           // ... and its layout
   Form1 form{*this};
+  // A window that is never shown and lives as long as the game: game pads report
+  // to it, and it keeps the repeat of a held direction, across reloads.
+  HWND padWindow = nullptr;
+  RawPads pads;
+  bool repeatScheduled = false;  // its timer runs
 
   void messageBox(std::string_view text, std::string_view title) override {
     // The box's own message loop repaints the window meanwhile: it must show the board
     // as it is now, so bring the frame up to date first.
     presentChanges();
-    MessageBoxW(window, widen(text).c_str(), widen(title).c_str(),
-                MB_OK | (window ? MB_APPLMODAL : MB_TASKMODAL));
+    showBox(widen(text), widen(title), MB_OK);
+  }
+
+  // A box with one OK button. A pad's A or Start closes it too, and no pad button
+  // reaches the game while it is open (nor does a key: keyDown() drops them).
+  void showBox(const std::wstring& text, const std::wstring& title, UINT type) {
+    pads.keys().boxOpened();
+    scheduleRepeat();
+    MessageBoxW(window, text.c_str(), title.c_str(), type | (window ? MB_APPLMODAL : MB_TASKMODAL));
+    pads.keys().boxClosed();
   }
 
   void windowUnloaded() override {
@@ -265,6 +281,48 @@ struct Win32Game final : FrontEnd {
     return window == before;
   }
 
+  static std::uint64_t now() { return GetTickCount64(); }
+
+  // Registers for the game pads' reports. Without them the game still plays with
+  // the keyboard, so a refusal is only noted on stderr.
+  void listenToPads() {
+    padWindow =
+        CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+    if (!padWindow || !pads.listen(padWindow)) {
+      std::fprintf(stderr, "game pads are not read: Raw Input refused (error %lu)\n",
+                   GetLastError());
+      std::fflush(stderr);
+    }
+  }
+
+  // A pad's report: its keys go to the game as the keyboard's do.
+  void padInput(HRAWINPUT input, bool foreground) {
+    for (const PadAction& action : pads.input(input, foreground, now())) {
+      if (action.closeBox) pressOpenBoxOk();
+      if (action.key != 0) keyDown(static_cast<WPARAM>(action.key));
+    }
+    scheduleRepeat();
+  }
+
+  // A held direction repeats on a timer that runs only while one is held.
+  static constexpr UINT_PTR kRepeatTimer = 1;
+  void scheduleRepeat() {
+    const std::optional<std::uint64_t> next = pads.keys().nextRepeat();
+    if (!next) {
+      if (repeatScheduled) KillTimer(padWindow, kRepeatTimer);
+      repeatScheduled = false;
+      return;
+    }
+    const std::uint64_t time = now();
+    const UINT delay = *next > time ? static_cast<UINT>(*next - time) : 0;
+    repeatScheduled = SetTimer(padWindow, kRepeatTimer, delay, nullptr) != 0;
+  }
+  void repeatDue() {
+    const std::int16_t key = pads.keys().repeat(now());
+    if (key != 0) keyDown(static_cast<WPARAM>(key));
+    scheduleRepeat();
+  }
+
   void fail(const std::string& report) {
     failed = true;
     failure = report;
@@ -309,6 +367,22 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       // or it is F10 alone, which would leave the arrows to the menu bar.
       if (!game->keyDown(wParam) || wParam == VK_F10) return 0;
       break;
+    case WM_INPUT:
+      if (hwnd == game->padWindow) {
+        game->padInput(reinterpret_cast<HRAWINPUT>(lParam),
+                       GET_RAWINPUT_CODE_WPARAM(wParam) == RIM_INPUT);
+      }
+      break;  // DefWindowProcW lets the input go
+    case WM_INPUT_DEVICE_CHANGE:
+      game->pads.deviceChanged(wParam, reinterpret_cast<HANDLE>(lParam));
+      game->scheduleRepeat();
+      return 0;
+    case WM_TIMER:
+      if (hwnd == game->padWindow && wParam == Win32Game::kRepeatTimer) {
+        game->repeatDue();
+        return 0;
+      }
+      break;
     case WM_DESTROY:
       if (hwnd == game->window && !game->reloading) {
         game->window = nullptr;
@@ -344,6 +418,7 @@ int runGame(const StartHooks& hooks) {
   auto game = std::make_unique<Win32Game>(instance);
   try {
     registerWindowClass(instance);
+    game->listenToPads();
     if (hooks.beforeShow) hooks.beforeShow(game->form);
     game->form.show();
     if (hooks.afterShow) hooks.afterShow(game->form);
@@ -364,14 +439,14 @@ int runGame(const StartHooks& hooks) {
   }
   // Shown only now that WM_QUIT is out of the queue: it would close the box at once.
   if (game->failed) {
-    MessageBoxW(game->window, widen(game->failure).c_str(), widen(kAppTitle).c_str(),
-                MB_OK | MB_ICONERROR | (game->window ? MB_APPLMODAL : MB_TASKMODAL));
+    game->showBox(widen(game->failure), widen(kAppTitle), MB_OK | MB_ICONERROR);
     status = 1;
   }
   if (game->window) {
     game->reloading = true;
     DestroyWindow(game->window);
   }
+  if (game->padWindow) DestroyWindow(game->padWindow);
   return status;
 }
 

@@ -1,8 +1,14 @@
 // The SDL key to virtual-key mapping of the Linux front end, on the layouts
 // players use: US, French, Dvorak, Russian; with Shift, Caps Lock and the rest.
+// Also SDL's controller buttons and axes as the game's, and the virtual pad's lines.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
+#include "game/pad.h"
 #include "sdl2/keys.h"
+#include "sdl2/pad_input.h"
 
 namespace {
 
@@ -118,6 +124,138 @@ TEST(SdlKeys, ShiftStateIsShiftCtrlAlt) {
   EXPECT_EQ(shiftState(KMOD_LSHIFT | KMOD_RCTRL | KMOD_LALT), 7);
   // Locks and the GUI key are no part of it.
   EXPECT_EQ(shiftState(KMOD_CAPS | KMOD_NUM | KMOD_LGUI | KMOD_MODE), 0);
+}
+
+// What each of SDL's controller buttons sends once it has gone through the core,
+// by the controller table: the D-pad the arrows, Y and Back R, the right shoulder
+// F1, the left one F2; A and Start only close the box; the rest nothing.
+std::int16_t keyOfSdlButton(int sdlButton) {
+  const std::optional<gravisk::PadButton> button = gravisk::sdl2::padButton(sdlButton);
+  if (!button) return 0;
+  gravisk::PadKeys keys;
+  return keys.button(0, *button, true, 0).key;
+}
+
+bool closesTheBox(int sdlButton) {
+  const std::optional<gravisk::PadButton> button = gravisk::sdl2::padButton(sdlButton);
+  if (!button) return false;
+  gravisk::PadKeys keys;
+  keys.boxOpened();
+  return keys.button(0, *button, true, 0).closeBox;
+}
+
+TEST(SdlPads, ButtonsSendTheTablesKeys) {
+  EXPECT_EQ(keyOfSdlButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT), 37);
+  EXPECT_EQ(keyOfSdlButton(SDL_CONTROLLER_BUTTON_DPAD_UP), 38);
+  EXPECT_EQ(keyOfSdlButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), 39);
+  EXPECT_EQ(keyOfSdlButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN), 40);
+  EXPECT_EQ(keyOfSdlButton(SDL_CONTROLLER_BUTTON_Y), 82);
+  EXPECT_EQ(keyOfSdlButton(SDL_CONTROLLER_BUTTON_BACK), 82);
+  EXPECT_EQ(keyOfSdlButton(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER), 112);
+  EXPECT_EQ(keyOfSdlButton(SDL_CONTROLLER_BUTTON_LEFTSHOULDER), 113);
+  for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
+    const bool closes = button == SDL_CONTROLLER_BUTTON_A || button == SDL_CONTROLLER_BUTTON_START;
+    EXPECT_EQ(closesTheBox(button), closes)
+        << SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(button));
+  }
+  for (const int button :
+       {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X,
+        SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_GUIDE, SDL_CONTROLLER_BUTTON_LEFTSTICK,
+        SDL_CONTROLLER_BUTTON_RIGHTSTICK, SDL_CONTROLLER_BUTTON_MISC1,
+        SDL_CONTROLLER_BUTTON_PADDLE1, SDL_CONTROLLER_BUTTON_TOUCHPAD}) {
+    EXPECT_EQ(keyOfSdlButton(button), 0) << button;
+  }
+  EXPECT_EQ(keyOfSdlButton(SDL_CONTROLLER_BUTTON_INVALID), 0);
+  EXPECT_EQ(keyOfSdlButton(SDL_CONTROLLER_BUTTON_MAX), 0);
+}
+
+TEST(SdlPads, OnlyTheLeftStickMoves) {
+  EXPECT_EQ(gravisk::sdl2::padAxis(SDL_CONTROLLER_AXIS_LEFTX), gravisk::PadAxis::LeftX);
+  EXPECT_EQ(gravisk::sdl2::padAxis(SDL_CONTROLLER_AXIS_LEFTY), gravisk::PadAxis::LeftY);
+  for (const int axis :
+       {SDL_CONTROLLER_AXIS_RIGHTX, SDL_CONTROLLER_AXIS_RIGHTY, SDL_CONTROLLER_AXIS_TRIGGERLEFT,
+        SDL_CONTROLLER_AXIS_TRIGGERRIGHT, SDL_CONTROLLER_AXIS_INVALID, SDL_CONTROLLER_AXIS_MAX}) {
+    EXPECT_FALSE(gravisk::sdl2::padAxis(axis)) << axis;
+  }
+}
+
+using gravisk::sdl2::PadLine;
+using gravisk::sdl2::parsePadLine;
+
+TEST(SdlPads, VirtualPadLines) {
+  using Kind = PadLine::Kind;
+  EXPECT_EQ(parsePadLine("press a"), (PadLine{Kind::Press, SDL_CONTROLLER_BUTTON_A, 0}));
+  EXPECT_EQ(parsePadLine("release dpright"),
+            (PadLine{Kind::Release, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0}));
+  EXPECT_EQ(parsePadLine("  press\tleftshoulder \r"),
+            (PadLine{Kind::Press, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0}));
+  EXPECT_EQ(parsePadLine("axis leftx -32768"),
+            (PadLine{Kind::Axis, SDL_CONTROLLER_AXIS_LEFTX, -32768}));
+  EXPECT_EQ(parsePadLine("axis lefty 32767"),
+            (PadLine{Kind::Axis, SDL_CONTROLLER_AXIS_LEFTY, 32767}));
+  EXPECT_EQ(parsePadLine("axis lefty 0"), (PadLine{Kind::Axis, SDL_CONTROLLER_AXIS_LEFTY, 0}));
+  for (const char* name : {"a", "b", "x", "y", "back", "start", "leftshoulder", "rightshoulder",
+                           "dpup", "dpdown", "dpleft", "dpright"}) {
+    const std::optional<PadLine> line = parsePadLine(std::string("press ") + name);
+    ASSERT_TRUE(line) << name;
+    EXPECT_STREQ(
+        SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(line->control)),
+        name);
+  }
+}
+
+TEST(SdlPads, MalformedLinesAreNothing) {
+  const std::string withNul("press a\0b", 9);
+  const std::string lines[] = {"",
+                               " ",
+                               "press",
+                               "press a b",
+                               "press nosuch",
+                               "push a",
+                               "PRESS a",
+                               "press A",
+                               "release",
+                               "axis leftx",
+                               "axis leftx 32768",
+                               "axis leftx -32769",
+                               "axis leftx 1e3",
+                               "axis leftx 12abc",
+                               "axis leftx +5",
+                               "axis leftx 0x10",
+                               "axis a 100",
+                               "press leftx",
+                               "axis leftx 1 2",
+                               "axis leftx 99999999999999999999",
+                               "a press",
+                               withNul,
+                               std::string(300, 'a'),
+                               "press \xff\xfe"};
+  for (const std::string& line : lines) {
+    EXPECT_FALSE(parsePadLine(line)) << "'" << line << "'";
+  }
+  // Any bytes at all: never a crash, and whatever is taken is a real control.
+  std::mt19937 random(22);
+  std::uniform_int_distribution<int> byte(0, 255);
+  const std::string words[] = {"press ", "release ", "axis ", "a", "leftx ", "-", "3", " "};
+  for (int i = 0; i < 20000; ++i) {
+    std::string line;
+    const int length = byte(random) % 24;
+    for (int j = 0; j < length; ++j) {
+      if (byte(random) < 128) {
+        line += words[byte(random) % 8];
+      } else {
+        line += static_cast<char>(byte(random));
+      }
+    }
+    if (const std::optional<PadLine> taken = parsePadLine(line)) {
+      if (taken->kind == PadLine::Kind::Axis) {
+        EXPECT_TRUE(taken->control >= 0 && taken->control < SDL_CONTROLLER_AXIS_MAX) << line;
+        EXPECT_TRUE(taken->value >= -32768 && taken->value <= 32767) << line;
+      } else {
+        EXPECT_TRUE(taken->control >= 0 && taken->control < SDL_CONTROLLER_BUTTON_MAX) << line;
+      }
+    }
+  }
 }
 
 }  // namespace

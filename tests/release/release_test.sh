@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The release as players get it: each .deb (amd64, and arm64 and armhf under qemu)
 # passes lintian, installs with apt-get, its game opens its window, its desktop entry
-# and manual page work, and a purge leaves nothing behind; the zip's Gravisk.exe runs
+# and manual page work, and a purge leaves nothing behind; the Linux archives'
+# programs need nothing but glibc 2.34 and Xlib and play in a minimal Debian root,
+# and menu.sh works (tests/release/archive_test.sh); the zip's Gravisk.exe runs
 # under Wine; the setup program installs, plays and uninstalls under Wine; the web
 # app's zip holds the tested web app with index.html at its top; a second build is
 # identical.
@@ -148,6 +150,15 @@ for arch in arm64 armhf; do
   printf '#!/bin/sh\nexec timeout -s KILL 600 %s /usr/games/gravisk "$@"\n' "$qemu" >"$tmp/gravisk-$arch"
   chmod +x "$tmp/gravisk-$arch"
   play_package "$(deb $arch)" "$tmp/gravisk-$arch" 8
+done
+
+# The Linux archives: their files, the libraries and symbols their programs need,
+# menu.sh, and a game played in a minimal Debian root (aarch64's under qemu).
+for machine in x86_64 aarch64; do
+  bash tests/release/archive_test.sh "$root/dist/gravisk-$version-linux-$machine.tar.gz" "$headless" \
+    "$root/build/release/archive-test-$machine" >"$tmp/archive.log" 2>&1 ||
+    { tail -n 20 "$tmp/archive.log" >&2; fail "the Linux archive for $machine (tests/release/archive_test.sh)"; }
+  grep '^ok: ' "$tmp/archive.log"
 done
 
 # The same release again from a new build folder, later: the same bytes.

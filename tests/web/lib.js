@@ -1,8 +1,9 @@
 // What the browser tests share: Debian's Chromium started headless with a fresh
 // profile and no way to download anything, driven over a pipe, gravisk.html opened
 // from disk, the canvas read back, and the pictures of the headless game to compare
-// it with; what a screen reader gets (Chromium's accessibility tree, axe-core's
-// checks) and the headless game's sentences to compare it with.
+// it with; a fake of the Gamepad API for the controller tests; what a screen reader
+// gets (Chromium's accessibility tree, axe-core's checks) and the headless game's
+// sentences to compare it with.
 'use strict';
 const assert = require('node:assert');
 const {execFileSync} = require('node:child_process');
@@ -24,6 +25,11 @@ const HEIGHT = 201;
 // Level 3's winning keys, from the list every suite plays; the last steps onto the door.
 const SOLUTION = fs.readFileSync(path.join(__dirname, '../support/level_solutions.txt'), 'utf8')
     .split('\n').find((line) => line.startsWith('3 ')).split(' ').slice(1);
+
+// Each level's winning keys, by level number.
+const SOLUTIONS = Object.fromEntries(
+    fs.readFileSync(path.join(__dirname, '../support/level_solutions.txt'), 'utf8').split('\n')
+        .filter((line) => /^\d+ /.test(line)).map((line) => [line.split(' ')[0], line.split(' ').slice(1)]));
 
 // The headless game's key names as the browser's key names.
 const BROWSER_KEY = {Left: 'ArrowLeft', Up: 'ArrowUp', Right: 'ArrowRight', Down: 'ArrowDown',
@@ -50,8 +56,9 @@ async function launch() {
 
 // Opens a page from disk with the network off; every request that is not the
 // file itself or inline data fails the test. Console errors are collected.
-async function open(browser, file, {hash = '', viewport = {width: 800, height: 600}} = {}) {
+async function open(browser, file, {hash = '', viewport = {width: 800, height: 600}, pads = false} = {}) {
   const page = await browser.newPage();
+  if (pads) await page.evaluateOnNewDocument(fakeGamepads);
   await page.setViewport(viewport);
   await page.setOfflineMode(true);
   page.foreignRequests = [];
@@ -64,6 +71,133 @@ async function open(browser, file, {hash = '', viewport = {width: 800, height: 6
   await page.waitForFunction(() => typeof graviskPage === 'object' &&
       (graviskPage.game !== 0 || graviskPage.boxOpen), {timeout: 20000});
   return page;
+}
+
+// Put into a page before its own script (open's `pads`): the Gamepad API faked, as
+// the DevTools protocol has none, and the page's frame callbacks and timers counted.
+// window.fakeGamepads connects, changes and takes away pads of the standard layout
+// (4 slots), hides and shows the page, and tells what ran and what is pending.
+function fakeGamepads() {
+  const raf = window.requestAnimationFrame.bind(window);
+  const caf = window.cancelAnimationFrame.bind(window);
+  const setTimer = window.setTimeout.bind(window);
+  const clearTimer = window.clearTimeout.bind(window);
+  const setRepeating = window.setInterval.bind(window);
+  // Callbacks run since the last reset, and those asked for and not yet run.
+  const ran = {frames: 0, timers: 0};
+  const pending = {frames: new Set(), timers: new Set()};
+  window.requestAnimationFrame = (callback) => {
+    const id = raf((t) => {
+      pending.frames.delete(id);
+      ++ran.frames;
+      callback(t);
+    });
+    pending.frames.add(id);
+    return id;
+  };
+  window.cancelAnimationFrame = (id) => {
+    pending.frames.delete(id);
+    caf(id);
+  };
+  window.setTimeout = (callback, ms, ...args) => {
+    const id = setTimer(() => {
+      pending.timers.delete(id);
+      ++ran.timers;
+      callback(...args);
+    }, ms);
+    pending.timers.add(id);
+    return id;
+  };
+  window.setInterval = (callback, ms, ...args) => {
+    const id = setRepeating(() => {
+      ++ran.timers;
+      callback(...args);
+    }, ms);
+    pending.timers.add(id);
+    return id;
+  };
+  window.clearTimeout = window.clearInterval = (id) => {
+    pending.timers.delete(id);
+    clearTimer(id);
+  };
+
+  const slots = [null, null, null, null];
+  let hidden = false;
+  let reads = [];  // what waits for the page's next look at the pads
+  Object.defineProperty(Navigator.prototype, 'getGamepads', {configurable: true, value: () => {
+    const waiting = reads;
+    reads = [];
+    waiting.forEach((resolve) => resolve());
+    // A snapshot, as browsers give.
+    return slots.map((pad) => pad && {...pad, axes: [...pad.axes], buttons: pad.buttons.map((b) => ({...b}))});
+  }});
+  Object.defineProperty(Document.prototype, 'hidden', {configurable: true, get: () => hidden});
+  Object.defineProperty(Document.prototype, 'visibilityState', {configurable: true,
+    get: () => (hidden ? 'hidden' : 'visible')});
+  // GamepadEvent takes only a real Gamepad: a plain event carries the fake.
+  const dispatch = (type, pad) => {
+    const event = new Event(type);
+    Object.defineProperty(event, 'gamepad', {value: pad});
+    window.dispatchEvent(event);
+  };
+  // Resolves once the page has looked at the pads after a change; fails after 5 s.
+  const read = () => new Promise((resolve, reject) => {
+    const timer = setTimer(() => reject(new Error('the page did not read the pads')), 5000);
+    reads.push(() => {
+      clearTimer(timer);
+      resolve();
+    });
+  });
+  const change = (index, button, pressed) => {
+    window.fakeGamepads.set(index, button, pressed);
+    return read();
+  };
+  window.fakeGamepads = {
+    connect: (index) => {
+      slots[index] = {id: `Fake pad ${index} (STANDARD GAMEPAD)`, index, connected: true, mapping: 'standard',
+        timestamp: performance.now(), axes: [0, 0, 0, 0],
+        buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}))};
+      dispatch('gamepadconnected', slots[index]);
+    },
+    disconnect: (index) => {
+      const pad = slots[index];
+      slots[index] = null;
+      pad.connected = false;
+      dispatch('gamepaddisconnected', pad);
+    },
+    // A button changed, unseen (on a hidden page).
+    set: (index, button, pressed) => {
+      slots[index].buttons[button] = {pressed, touched: pressed, value: pressed ? 1 : 0};
+    },
+    press: (index, button) => change(index, button, true),
+    release: (index, button) => change(index, button, false),
+    // Each button pressed and let go in turn, each change seen by the page.
+    tap: async (index, buttons) => {
+      for (const button of buttons) {
+        await change(index, button, true);
+        await change(index, button, false);
+      }
+    },
+    stick: (index, x, y) => {
+      slots[index].axes[0] = x;
+      slots[index].axes[1] = y;
+      return read();
+    },
+    hide: (hide) => {
+      hidden = hide;
+      document.dispatchEvent(new Event('visibilitychange'));
+    },
+    ran,
+    pending: () => ({frames: pending.frames.size, timers: pending.timers.size}),
+    reset: () => {
+      ran.frames = ran.timers = 0;
+    },
+    // Resolves after `n` of the browser's frames, itself uncounted.
+    frames: (n) => new Promise((resolve) => {
+      const next = () => (n-- > 0 ? raf(next) : resolve());
+      next();
+    }),
+  };
 }
 
 async function press(page, keys) {
@@ -259,6 +393,6 @@ function wrongPixels(shot, ox, oy, n, want) {
   return count;
 }
 
-module.exports = {PAGE, PROBE, WEBAPP, HEADLESS, WIDTH, HEIGHT, SOLUTION, launch, open, press, canvasRgb,
-  headless, expectPicture, decodePng, serve, shot, wrongPixels, sayings, boardNames, axTree, axNodes, axFind,
-  axText, heard, axeViolations};
+module.exports = {PAGE, PROBE, WEBAPP, HEADLESS, WIDTH, HEIGHT, SOLUTION, SOLUTIONS, launch, open, press, canvasRgb,
+  headless, expectPicture, decodePng, serve, shot, wrongPixels, fakeGamepads, sayings, boardNames, axTree, axNodes,
+  axFind, axText, heard, axeViolations};

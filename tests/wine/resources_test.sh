@@ -22,11 +22,11 @@ echo "DLLs:" $dlls
 [ -n "$dlls" ] || fail "no imports found"
 for dll in $dlls; do
   case "$dll" in
-    KERNEL32.DLL | USER32.DLL | GDI32.DLL | MSVCRT.DLL | API-MS-WIN-CRT-*.DLL) ;;
+    KERNEL32.DLL | USER32.DLL | GDI32.DLL | HID.DLL | MSVCRT.DLL | API-MS-WIN-CRT-*.DLL) ;;
     *) fail "Gravisk.exe needs $dll" ;;
   esac
 done
-for dll in USER32.DLL GDI32.DLL; do
+for dll in USER32.DLL GDI32.DLL HID.DLL; do
   grep -qx "$dll" <<<"$dlls" || fail "no $dll among the imports"
 done
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Winning level 1 in Gravisk.exe under Wine: the board stays as it was under the
 # modal "You won!" box titled "Gravisk", keys typed while the box is up never reach
-# the game, and closing the box with Return brings a new window with level 2.
-# Usage: win_test.sh Gravisk.exe gravisk_headless scratch-dir wine-prefix
-exe=$1 headless=$2
+# the game, and closing the box with Return brings a new window with level 2. Then
+# the box probe's box, closed as a game pad's A closes it, brings level 2 too.
+# Usage: win_test.sh Gravisk.exe gravisk_headless scratch-dir wine-prefix box-probe.exe
+exe=$1 headless=$2 probe=$5
 export WINE_TEST_DIR=$3 WINEPREFIX=$4
 mkdir -p "$WINE_TEST_DIR"
 source "$(dirname "$0")/wine_session.sh"
@@ -60,4 +61,26 @@ expect_picture "$window" "$WINE_TEST_DIR/level2-right.ppm" "level 2, untouched b
 press alt+F4
 wait_game_end 20
 [ "$game_exit" -eq 0 ] || fail "exit status $game_exit"
+
+# The probe presses the open box's OK as the game does for a pad's A or Start, once
+# the signal file is there, and deletes the file when it has found a box to press.
+signal="$WINE_TEST_DIR/close-box"
+rm -f "$signal"
+start_game "$probe" "Z:$signal"
+window=$(wait_window "Gravisk V2.0")
+wait_focus "$window"
+press "${keys[@]}"
+box=$(wait_window "Gravisk")
+wait_focus "$box"
+import -window root "$WINE_TEST_DIR/probe-box.png"
+touch "$signal"
+wait_gone "Gravisk"
+[ ! -e "$signal" ] || fail "the box closed, but not by the probe"
+wait_destroyed "$window"
+window=$(wait_window "Gravisk V2.0")
+wait_focus "$window"
+expect_picture "$window" "$WINE_TEST_DIR/level2.ppm" "level 2 after the box was closed as by a pad"
+press alt+F4
+wait_game_end 20
+[ "$game_exit" -eq 0 ] || fail "the probe's exit status $game_exit"
 echo "PASS"

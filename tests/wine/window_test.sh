@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Gravisk.exe under Wine as a player meets it: the window by its title, its 402 x 201
 # client area centred on the screen, a fixed border with only a close box, the icon,
-# level 1's pixels exactly as the core renders them, keys moving the hero, R
-# rebuilding the window in the same place, and Alt+F4 ending the program with status 0.
+# level 1's pixels exactly as the core renders them, game pads listened to at no cost
+# while none is there, keys moving the hero, R rebuilding the window in the same
+# place, and Alt+F4 ending the program with status 0.
 # Usage: window_test.sh Gravisk.exe gravisk_headless scratch-dir wine-prefix
 exe=$1 headless=$2
 export WINE_TEST_DIR=$3 WINEPREFIX=$4
@@ -15,7 +16,8 @@ start_display
 "$headless" Right --out "$WINE_TEST_DIR/right.ppm" >/dev/null
 "$headless" Right Down --out "$WINE_TEST_DIR/right-down.ppm" >/dev/null
 
-start_game "$exe"
+# Wine's rawinput channel logs the game's Raw Input registration.
+WINEDEBUG=-all,+rawinput start_game "$exe"
 window=$(wait_window "Gravisk V2.0")
 wait_focus "$window"
 expect_client_area "$window" 402 201
@@ -40,6 +42,20 @@ both_icons() { [ "$(icons | tr '\n' ' ')" = "Icon (16 x 16) Icon (32 x 32) " ]; 
 eventually both_icons || fail "window icons: $(icons)"
 
 expect_picture "$window" "$WINE_TEST_DIR/level1.ppm" "level 1 at start"
+
+# Game pads: the game registered, before its window came, for joysticks (usage 4)
+# and game pads (5) of the generic desktop page (1), with their arrivals and removals
+# (RIDEV_DEVNOTIFY 0x2000) and their reports whichever of its windows is in front
+# (RIDEV_INPUTSINK 0x100), sent to a window of its own. A refusal is a warning of
+# Wine's and a line of the game's on stderr.
+for usage in 0x4 0x5; do
+  grep -q "RegisterRawInputDevices device .: page 0x1, usage $usage, flags 0x2100, target 0x[1-9a-f]" \
+    "$WINE_TEST_DIR/game.err" || fail "no Raw Input registration for usage $usage"
+done
+! grep -E 'warn:rawinput|err:rawinput|game pads are not read' "$WINE_TEST_DIR/game.err" ||
+  fail "Raw Input refused the registration"
+# With no pad connected, listening costs nothing: the game sleeps.
+expect_idle "$game_pid"
 
 press Right
 expect_picture "$window" "$WINE_TEST_DIR/right.ppm" "after Right"

@@ -139,6 +139,28 @@ box_took_keys() {
 }
 box_let_go() { xdotool keyup space; }
 
+# wake_ups PID: how often the process's threads have left a CPU so far (voluntary
+# and involuntary context switches): each time it woke, at least once.
+wake_ups() {
+  cat /proc/"$1"/task/*/status 2>/dev/null |
+    awk '/^(non)?voluntary_ctxt_switches:/ { n += $2 } END { print n + 0 }'
+}
+
+# expect_idle PID: the process wakes at most a few times while a ticker at a held
+# direction's repeat rate (30 a second) ticks 60 times. A program that polled, or
+# left a timer running, would wake about as often as the ticker does.
+expect_idle() {
+  local before after ticks=0
+  before=$(wake_ups "$1")
+  while ((ticks < 60)); do
+    sleep 0.033
+    ticks=$((ticks + 1))
+  done
+  after=$(wake_ups "$1")
+  echo "wake-ups while a 30 Hz ticker ticked $ticks times: $((after - before))"
+  ((after - before <= 6)) || fail "the program woke $((after - before)) times while idle"
+}
+
 # Types keys (xdotool names) into whatever has the keyboard focus.
 # expect_client_area WINDOW W H: the window's client area is W x H and centred on
 # the 1024 x 768 screen (the work area: no panels); the borders are the same left
