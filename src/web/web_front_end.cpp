@@ -30,6 +30,9 @@ EM_JS(void, pageGameEnded, (), { graviskPage.gameEnded(); });
 EM_JS(void, pageSetIcon, (const std::uint8_t* rgba, int w, int h), {
   graviskPage.setIcon(HEAPU8, rgba, w, h);
 });
+EM_JS(void, pageSay, (const char* sentence), { graviskPage.say(UTF8ToString(sentence)); });
+EM_JS(void, pageNameGame, (const char* name), { graviskPage.nameGame(UTF8ToString(name)); });
+EM_JS(void, pageNameCells, (const char* names), { graviskPage.nameCells(UTF8ToString(names)); });
 // clang-format on
 
 // The 16 × 16 image of the program icon for the title bar and the page's icon,
@@ -64,6 +67,7 @@ void WebFrontEnd::start() {
     if (hooks.beforeShow) hooks.beforeShow(form);
     form.show();
     if (hooks.afterShow) hooks.afterShow(form);
+    if (form.loaded() && boxes.empty()) narrate(levelSentence(viewOf(form)));
   });
 }
 
@@ -71,9 +75,13 @@ void WebFrontEnd::key(int keyCode, int shift) {
   // While a box is up the keys belong to it; after the end, to nobody.
   if (ended || !boxes.empty()) return;
   reportingFailures([&] {
+    if (!form.loaded()) return;
+    const BoardView before = viewOf(form);
     form.Form_KeyDown(static_cast<std::int16_t>(keyCode), static_cast<std::int16_t>(shift));
+    // A win's box speaks for itself; the next level is announced when it closes.
     if (!boxes.empty() || !form.loaded()) return;
     for (const PixelRect& rect : renderer.update(form.board(), frame)) paint(rect);
+    narrate(gravisk::narrate(before, static_cast<std::int16_t>(keyCode), viewOf(form)));
   });
 }
 
@@ -98,6 +106,7 @@ void WebFrontEnd::boxClosed() {
     windowHeld = false;
     if (windowOnPage) pageRemoveWindow();
     showHeldWindow();
+    reportingFailures([&] { narrate(levelSentence(viewOf(form))); });
   }
 }
 
@@ -167,9 +176,30 @@ void WebFrontEnd::paint(PixelRect rect) {
 }
 
 void WebFrontEnd::showHeldWindow() {
+  // Named before it is on the page, the new board reaches a screen reader as one change.
+  nameBoard();
   pageShowWindow();
   windowOnPage = true;
   paint({0, 0, Frame::kWidth, Frame::kHeight});
+}
+
+void WebFrontEnd::narrate(const std::string& sentence) {
+  nameBoard();
+  if (!sentence.empty()) pageSay(sentence.c_str());
+}
+
+void WebFrontEnd::nameBoard() {
+  const BoardView now = viewOf(form);
+  if (!named || named->level != now.level || named->levels != now.levels) {
+    pageNameGame(gameName(now).c_str());
+  }
+  if (!named || *named != now) {
+    // All 128 names in one call; the page renames the cells whose name changed.
+    std::string names;
+    for (int i = 0; i < kCells; ++i) (names += i ? " " : "") += cellName(now, i);
+    pageNameCells(names.c_str());
+  }
+  named = now;
 }
 
 }  // namespace gravisk::web

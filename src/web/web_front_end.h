@@ -1,16 +1,18 @@
 // The browser front end: the one struct that holds the game, the client area's
-// pixels as the page's canvas wants them, and the boxes the page shows. The page
-// (shell.html) calls in on a key, a game controller's change, on OK and on the
-// close box; nothing runs between.
+// pixels as the page's canvas wants them, the boxes the page shows, and the board as
+// the page's screen-reader grid names it. The page (shell.html) calls in on a key, a
+// game controller's change, on OK and on the close box; nothing runs between.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "game/form.h"
+#include "game/narration.h"
 #include "game/pad.h"
 #include "game/start_hooks.h"
 #include "render/renderer.h"
@@ -68,6 +70,12 @@ struct WebFrontEnd final : FrontEnd {
   void paint(PixelRect rect);
   // The window as the core last left it, put on the page.
   void showHeldWindow();
+  // Brings the page's words up to the board (nameBoard) and gives it `sentence` for
+  // the screen reader to say (nothing when empty).
+  void narrate(const std::string& sentence);
+  // Names the game by its level and the grid's cells by what they show, when they
+  // changed since the page was last told.
+  void nameBoard();
 
   StartHooks hooks;
   Renderer renderer;
@@ -77,6 +85,7 @@ struct WebFrontEnd final : FrontEnd {
   bool windowOnPage = false;       // the page shows the game window
   bool windowHeld = false;         // a window created under a box waits for OK
   bool ended = false;
+  std::optional<BoardView> named;  // the board as the page last named it
   Form1 form{*this};
 };
 

@@ -9,27 +9,12 @@ namespace {
 
 using testing::Game;
 using testing::layOut;
+using testing::oneColumn;
+using testing::oneRow;
+using testing::Rows;
 using testing::rowsOf;
 
-using Rows = std::array<std::string, 8>;
-
 constexpr const char* kEmpty = "0000000000000000";
-
-// A board that is all floor but for one row, with the door far away.
-Rows oneRow(int y, const std::string& row) {
-  Rows rows{kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty};
-  rows[y] = row;
-  if (row.find('5') == std::string::npos) rows[y == 7 ? 0 : 7][7] = '5';
-  return rows;
-}
-
-// The same as a column: `column` read top to bottom placed in column x.
-Rows oneColumn(int x, const std::string& column) {
-  Rows rows{kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty};
-  for (int y = 0; y < 8; ++y) rows[y][x] = column[y];
-  if (column.find('5') == std::string::npos) rows[0][x == 15 ? 0 : 15] = '5';
-  return rows;
-}
 
 struct MoveCase {
   const char* name;

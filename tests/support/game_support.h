@@ -1,6 +1,6 @@
 // Test helpers for the game: a started game on the stub front end, a way to lay
-// out any board from eight rows of cell codes, and the rules every board keeps,
-// for the tests and the fuzzer alike.
+// out any board from eight rows of cell codes (or one row or column of them), and
+// the rules every board keeps, for the tests and the fuzzer alike.
 #pragma once
 
 #include <array>
@@ -34,6 +34,26 @@ inline void layOut(Form1& form, const std::array<std::string, 8>& rows) {
   vars.level = kSpare;
   loadlevel(vars, form.board());
   vars.level = saved;
+}
+
+using Rows = std::array<std::string, 8>;
+
+// A board that is all floor but for one row, with the door far away.
+inline Rows oneRow(int y, const std::string& row) {
+  constexpr const char* kEmpty = "0000000000000000";
+  Rows rows{kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty};
+  rows[y] = row;
+  if (row.find('5') == std::string::npos) rows[y == 7 ? 0 : 7][7] = '5';
+  return rows;
+}
+
+// The same as a column: `column` read top to bottom placed in column x.
+inline Rows oneColumn(int x, const std::string& column) {
+  constexpr const char* kEmpty = "0000000000000000";
+  Rows rows{kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty};
+  for (int y = 0; y < 8; ++y) rows[y][x] = column[y];
+  if (column.find('5') == std::string::npos) rows[0][x == 15 ? 0 : 15] = '5';
+  return rows;
 }
 
 // The cell an element stands on, from its position.

@@ -40,8 +40,9 @@ test('without WebAssembly the page says why the game cannot run, and ends cleanl
     const page = await browser.newPage();
     await page.setJavaScriptEnabled(false);
     await page.goto('file://' + path.resolve(lib.PAGE));
+    // The page's heading (for screen readers, unseen) and what it says.
     assert.strictEqual(await page.evaluate(() => document.body.innerText.trim()),
-        'Gravisk needs JavaScript, which is turned off for this page.');
+        'Gravisk V2.0\nGravisk needs JavaScript, which is turned off for this page.');
   } finally {
     await browser.close();
   }

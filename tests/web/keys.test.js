@@ -66,6 +66,49 @@ test('game keys are the game\'s alone, other keys keep their meaning, held keys 
   }
 });
 
+test('a screen reader hears every key as the headless game says it, from the game element', async () => {
+  const browser = await lib.launch();
+  try {
+    const page = await lib.open(browser, lib.PAGE);
+    // Each outcome of a move (an edge twice, a walk, a push, a rock that cannot move,
+    // a dig, a wall), the keys that read the board, and every level key.
+    const keys = ['Left', 'Left', 'Right', 'Right', 'Right', 'Space', 'P', 'Digit3', 'H', 'R',
+      'Right', 'Right', 'Down', 'Down', 'Right', 'Down', 'Right', 'Up', 'Down', 'Down', 'Right', 'Right',
+      'F2', 'Down', 'F1', 'F1'];
+    const want = lib.sayings(keys);
+    for (const outcome of ['Blocked left: edge.', 'Moved right.', 'Pushed the rock right.',
+      'Blocked right: the rock cannot move.', 'Dug grass, moved right.', 'Blocked down: wall.']) {
+      assert.ok(want.some(({sentence}) => sentence.startsWith(outcome)), `the game never says ${outcome}`);
+    }
+    const level = (sentence) => `Gravisk, level ${/^Level (\d)/.exec(sentence)[1]} of 3`;
+    let name = level(want[0].sentence);
+    let before = await lib.heard(page);
+    assert.deepStrictEqual([before.said, before.live, before.focus],
+        [want[0].sentence, ['polite', true], [['application', name, 'game']]], 'at the start');
+    for (let i = 0; i < keys.length; ++i) {
+      await lib.press(page, [keys[i]]);
+      const now = await lib.heard(page);
+      if (/^Level/.test(want[i + 1].sentence)) name = level(want[i + 1].sentence);
+      assert.deepStrictEqual([now.said, now.focus], [want[i + 1].sentence, [['application', name, 'game']]],
+          `after ${keys.slice(0, i + 1).join(' ')}`);
+      // Said again, a sentence still changes the region, or a screen reader keeps quiet.
+      assert.notStrictEqual(now.raw, before.raw, `${keys[i]} (key ${i + 1}) changed nothing a screen reader hears`);
+      before = now;
+    }
+
+    // The grid names every cell as the board now shows it: after pushes, R, and a push.
+    await lib.press(page, ['Right', 'Down', 'Right', 'Right']);
+    const played = [...keys, 'Right', 'Down', 'Right', 'Right'];
+    const grid = lib.axFind((await lib.heard(page)).tree, 'grid', 'Game board');
+    const names = grid.children.map((row) => row.children.map((cell) => [cell.role, cell.name]));
+    assert.deepStrictEqual(names, lib.boardNames(played).map((row) => row.map((cell) => ['gridcell', cell])));
+    await lib.expectPicture(page, played, 'the keys that read the board change nothing');
+    assert.deepStrictEqual(page.consoleErrors, []);
+  } finally {
+    await browser.close();
+  }
+});
+
 // The standard layout's buttons (the Gamepad API's buttons[n]), and the keys they send.
 const BUTTON = {A: 0, B: 1, X: 2, Y: 3, LB: 4, RB: 5, Back: 8, Start: 9, Up: 12, Down: 13, Left: 14, Right: 15};
 const SENDS = {Y: 'R', Back: 'R', RB: 'F1', LB: 'F2', Up: 'Up', Down: 'Down', Left: 'Left', Right: 'Right'};

@@ -1,7 +1,9 @@
 // What the browser tests share: Debian's Chromium started headless with a fresh
 // profile and no way to download anything, driven over a pipe, gravisk.html opened
 // from disk, the canvas read back, and the pictures of the headless game to compare
-// it with; a fake of the Gamepad API for the controller tests.
+// it with; a fake of the Gamepad API for the controller tests; what a screen reader
+// gets (Chromium's accessibility tree, axe-core's checks) and the headless game's
+// sentences to compare it with.
 'use strict';
 const assert = require('node:assert');
 const {execFileSync} = require('node:child_process');
@@ -31,7 +33,7 @@ const SOLUTIONS = Object.fromEntries(
 
 // The headless game's key names as the browser's key names.
 const BROWSER_KEY = {Left: 'ArrowLeft', Up: 'ArrowUp', Right: 'ArrowRight', Down: 'ArrowDown',
-  R: 'KeyR', F1: 'F1', F2: 'F2'};
+  R: 'KeyR', F1: 'F1', F2: 'F2', P: 'KeyP', H: 'KeyH'};
 
 async function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'gravisk-chromium-'));
@@ -262,6 +264,86 @@ async function expectPicture(page, keys, label) {
   }
 }
 
+// The headless game's sentences for a screen reader: one {key, sentence, box} for the
+// start and for each of `keys` (box: the key won, and the sentence is the next level's,
+// said once the box has closed).
+function sayings(keys) {
+  const text = execFileSync(HEADLESS, ['--say', ...keys], {encoding: 'utf8'});
+  const said = [];
+  let box = false;
+  for (const line of text.split('\n')) {
+    if (line.startsWith('message ')) box = true;
+    const m = /^say ([^:]*): (.*)$/.exec(line);
+    if (!m) continue;
+    said.push({key: m[1], sentence: m[2], box});
+    box = false;
+  }
+  assert.strictEqual(said.length, keys.length + 1, text);
+  return said;
+}
+
+// The board's cell names as the headless game reads its rows out after `keys`: 8
+// rows of 16, runs of one kind ("5 grass") spelt out.
+function boardNames(keys) {
+  const rows = sayings([...keys, ...[1, 2, 3, 4, 5, 6, 7, 8].map((n) => `Digit${n}`)]).slice(-8);
+  return rows.map(({sentence}) => sentence.replace(/^Row \d: /, '').replace(/\.$/, '').split(', ')
+      .flatMap((run) => {
+        const m = /^(\d+) (.*)$/.exec(run);
+        return m ? Array(Number(m[1])).fill(m[2]) : [run];
+      }));
+}
+
+// Chromium's accessibility tree, what a screen reader is given (read it after each
+// key: the DevTools protocol sends no event when a live region changes). Nodes a
+// screen reader sees, nested, in reading order: {role, name, description, props,
+// children}; text(node) is the text inside a node.
+async function axTree(page) {
+  if (!page.axSession) {
+    page.axSession = await page.createCDPSession();
+    await page.axSession.send('Accessibility.enable');
+  }
+  const {nodes} = await page.axSession.send('Accessibility.getFullAXTree');
+  const byId = new Map(nodes.map((n) => [n.nodeId, n]));
+  const build = (n, into) => {
+    let node = null;
+    if (!n.ignored) {
+      node = {role: n.role && n.role.value, name: (n.name && n.name.value) || '',
+        description: (n.description && n.description.value) || '',
+        props: Object.fromEntries((n.properties || []).map((p) => [p.name, p.value.value])), children: []};
+      into.push(node);
+    }
+    for (const id of n.childIds || []) if (byId.has(id)) build(byId.get(id), node ? node.children : into);
+  };
+  const roots = [];
+  build(nodes[0], roots);
+  return roots[0];
+}
+
+// Every node of the tree, depth first: the order in which a screen reader reads them.
+const axNodes = (node) => [node, ...node.children.flatMap(axNodes)];
+const axFind = (tree, role, name) => axNodes(tree).find((n) => n.role === role && (name === undefined || n.name === name));
+const axText = (node) => axNodes(node).filter((n) => n.role === 'StaticText').map((n) => n.name).join('');
+
+// What a screen reader has after a key: the live region's words (raw: as they are, and
+// as spoken, without surrounding space; null while a modal box hides the page), and
+// the focused node.
+async function heard(page) {
+  const tree = await axTree(page);
+  const status = axFind(tree, 'status');
+  const focused = axNodes(tree).filter((n) => n.props.focused && n.role !== 'RootWebArea');
+  const raw = status ? axText(status) : null;
+  return {raw, said: status ? raw.replace(/\s+$/, '') : null, live: status && [status.props.live, status.props.atomic],
+    tree, focus: focused.map((n) => [n.role, n.name, n.props.roledescription || ''])};
+}
+
+// axe-core's accessibility rules on the page as it is: the violations, each as its
+// rule's id, how many elements break it and the first of them.
+async function axeViolations(page) {
+  await page.addScriptTag({path: require.resolve('axe-core/axe.min.js')});
+  const result = await page.evaluate(() => axe.run(document));
+  return result.violations.map((v) => `${v.id}: ${v.nodes.length} elements, ${v.nodes[0].target.join(' ')}`);
+}
+
 // A static web host for the files under `dir` at the path `base`, on 127.0.0.1 at
 // a port the system picks: {url, close()} with url the folder's; close() stops it
 // at once, open connections included.
@@ -312,4 +394,5 @@ function wrongPixels(shot, ox, oy, n, want) {
 }
 
 module.exports = {PAGE, PROBE, WEBAPP, HEADLESS, WIDTH, HEIGHT, SOLUTION, SOLUTIONS, launch, open, press, canvasRgb,
-  headless, expectPicture, decodePng, serve, shot, wrongPixels, fakeGamepads};
+  headless, expectPicture, decodePng, serve, shot, wrongPixels, fakeGamepads, sayings, boardNames, axTree, axNodes,
+  axFind, axText, heard, axeViolations};

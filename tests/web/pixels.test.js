@@ -75,3 +75,29 @@ test('the page plays from disk without the network and shows the headless pixels
     await browser.close();
   }
 });
+
+test('axe-core finds nothing wrong on the desktop page or on a phone; the page says what it is', async () => {
+  const browser = await lib.launch();
+  try {
+    for (const viewport of [{width: 800, height: 600},
+      {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true}]) {
+      const page = await lib.open(browser, lib.PAGE, {viewport});
+      await lib.press(page, ['Right', 'Space']);
+      assert.deepStrictEqual(await lib.axeViolations(page), [], `${viewport.width} x ${viewport.height}`);
+      const tree = await lib.axTree(page);
+      assert.deepStrictEqual([lib.axFind(tree, 'main') !== undefined, lib.axFind(tree, 'heading', 'Gravisk V2.0') !== undefined],
+          [true, true], 'a main landmark and a heading');
+      // None of it is seen or in the way: the pointer still finds the canvas and the close box.
+      const hits = await page.evaluate(() => ['client', 'close-box'].map((id) => {
+        const r = document.getElementById(id).getBoundingClientRect();
+        return document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2).closest('[id]').id;
+      }));
+      assert.deepStrictEqual(hits, ['client', 'close-box']);
+      const description = await page.$eval('meta[name="description"]', (m) => m.content);
+      assert.match(description, /^Gravisk V2\.0 [^.]+\.$/, 'one sentence');
+      await page.close();
+    }
+  } finally {
+    await browser.close();
+  }
+});

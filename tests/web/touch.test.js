@@ -201,7 +201,7 @@ test('the box is named, fits the turned screen, holds the buttons and closes by 
       const node = await page.accessibility.snapshot({root: await page.$(selector), interestingOnly: false});
       return [node.role, node.name, node.description];
     };
-    assert.deepStrictEqual(await named('#box'), ['dialog', 'Gravisk', 'You won!']);
+    assert.deepStrictEqual(await named('#box'), ['alertdialog', 'Gravisk', 'You won!']);
 
     await tap(page, 'Right');
     await tap(page, 'Next level');
@@ -220,7 +220,55 @@ test('the box is named, fits the turned screen, holds the buttons and closes by 
     await tap(page, '#box-ok');
     assert.strictEqual(await page.evaluate(() => document.getElementById('box').open), false);
     await expectFit(page, played, 'the next level, turned');
-    assert.deepStrictEqual(await named('#client'), ['image', 'Game board', undefined]);
+    // The canvas is kept from screen readers: they read the board from its grid.
+    const tree = await lib.axTree(page);
+    assert.deepStrictEqual(lib.axNodes(tree).filter((n) => n.role === 'image' || n.role === 'canvas'), []);
+    assert.ok(lib.axFind(tree, 'grid', 'Game board'), 'no board for screen readers');
+  } finally {
+    await browser.close();
+  }
+});
+
+test('a screen reader plays by the buttons: a click with no press, or Enter or Space on one', async () => {
+  const browser = await lib.launch();
+  try {
+    const page = await lib.open(browser, lib.PAGE, {viewport: PHONE});
+    // The seven buttons come right after the board.
+    const order = lib.axNodes(await lib.axTree(page)).filter((n) => n.role !== 'StaticText' &&
+        n.role !== 'InlineTextBox' && n.role !== 'row' && n.role !== 'gridcell' && n.role !== 'generic');
+    const grid = order.findIndex((n) => n.role === 'grid');
+    assert.deepStrictEqual(order.slice(grid + 1, grid + 8).map((n) => [n.role, n.name]),
+        ['Up', 'Left', 'Right', 'Down', 'Next level', 'Restart', 'Previous level'].map((name) => ['button', name]));
+
+    // The keys that reach the game.
+    await page.evaluate(() => {
+      window.sent = [];
+      const key = Module._gravisk_key;
+      Module._gravisk_key = (game, code, shift) => {
+        window.sent.push(code);
+        return key(game, code, shift);
+      };
+    });
+    const button = (name) => `#controls button[aria-label="${name}"]`;
+    const played = [];
+    // A screen reader's double tap is a click with no pointer down before it.
+    for (const name of ['Right', 'Down', 'Right', 'Restart', 'Down', 'Next level', 'Previous level']) {
+      await page.$eval(button(name), (b) => b.click());
+      played.push(KEY_OF[name]);
+    }
+    // Enter and Space on the focused button act as it, never as Enter or Space to the game.
+    for (const [name, key] of [['Right', 'Enter'], ['Down', 'Space'], ['Left', 'Enter'], ['Restart', 'Space']]) {
+      await page.$eval(button(name), (b) => b.focus());
+      await page.keyboard.press(key);
+      played.push(KEY_OF[name]);
+    }
+    const codes = {Left: 37, Up: 38, Right: 39, Down: 40, R: 82, F1: 112, F2: 113};
+    assert.deepStrictEqual(await page.evaluate(() => window.sent), played.map((k) => codes[k]));
+    await lib.expectPicture(page, played, 'the buttons clicked and pressed');
+    // Each says what it did, as the key does.
+    await page.$eval(button('Right'), (b) => b.click());
+    played.push('Right');
+    assert.strictEqual((await lib.heard(page)).said, lib.sayings(played).at(-1).sentence);
   } finally {
     await browser.close();
   }
