@@ -75,7 +75,8 @@ std::string move(const BoardView& before, const Heading& heading, const BoardVie
     return "Blocked " + way +
            (before.cells[target] == CellKind::Wall ? ": wall." : ": the rock cannot move.");
   }
-  const std::string where = " " + position(after.hero);
+  std::string where(1, ' ');
+  where += position(after.hero);
   switch (before.cells[target]) {
     case CellKind::Grass:
       return "Dug grass, moved " + way + "." + where;
