@@ -73,13 +73,14 @@ pid_t parentOf(pid_t pid) {
 bool madeHere(xcb_connection_t* connection, xcb_window_t window) {
   const xcb_query_extension_reply_t* res = xcb_get_extension_data(connection, &xcb_res_id);
   if (!res || !res->present) return true;
-  const xcb_res_client_id_spec_t spec = {window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+  const xcb_res_client_id_spec_t asked = {window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
   const auto answer = reply(xcb_res_query_client_ids_reply(
-      connection, xcb_res_query_client_ids(connection, 1, &spec), nullptr));
+      connection, xcb_res_query_client_ids(connection, 1, &asked), nullptr));
   if (!answer) return false;
   for (auto it = xcb_res_query_client_ids_ids_iterator(answer.get()); it.rem;
        xcb_res_client_id_value_next(&it)) {
-    if ((it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) && it.data->length >= 4) {
+    const auto& [id, length] = *it.data;  // which client and what of it; the value's bytes
+    if ((id.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) && length >= 4) {
       const auto pid = static_cast<pid_t>(*xcb_res_client_id_value_value(it.data));
       return pid == getpid() || parentOf(pid) == getpid();
     }
