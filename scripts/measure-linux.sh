@@ -40,6 +40,22 @@ switches() { cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ { n += $2 } END
 timer=${MAP_TIMER:-$(dirname "$GRAVISK")/../../tools/map_timer/gravisk_map_timer}
 [[ -x $timer ]] || { echo "no gravisk_map_timer at $timer (build the default preset)" >&2; exit 1; }
 
+# idle_cost PID NAME: the CPU time and wake-ups of IDLE seconds, added to NAME_cpu
+# and NAME_wakeups.
+idle_cost() {
+  local before woke
+  before=$(cpu_ms "$1")
+  woke=$(switches "$1")
+  sleep "$IDLE"
+  echo "$before $(cpu_ms "$1")" | awk '{print $2-$1}' >>"$tmp/$2_cpu"
+  echo $(($(switches "$1") - woke)) >>"$tmp/$2_wakeups"
+}
+end_game() {
+  kill "$game_pid"
+  while kill -0 "$game_pid" 2>/dev/null; do sleep 0.01; done
+  game_pid=""
+}
+
 for run in $(seq "$RUNS"); do
   read -r game_pid ms < <("$timer" "$GRAVISK")
   [[ -n ${ms:-} ]] || { echo "the game ended without a window" >&2; exit 1; }
@@ -47,15 +63,8 @@ for run in $(seq "$RUNS"); do
   sleep 0.5 # let it settle before reading memory
   awk '/^Rss:/{r=$2} /^Pss:/{p=$2} END{printf "%.1f %.1f\n", r/1024, p/1024}' \
     "/proc/$game_pid/smaps_rollup" >>"$tmp/memory"
-  before=$(cpu_ms "$game_pid")
-  woke=$(switches "$game_pid")
-  sleep "$IDLE"
-  after=$(cpu_ms "$game_pid")
-  echo "$before $after" | awk '{print $2-$1}' >>"$tmp/idle_cpu"
-  echo $(($(switches "$game_pid") - woke)) >>"$tmp/idle_wakeups"
-  kill "$game_pid"
-  while kill -0 "$game_pid" 2>/dev/null; do sleep 0.01; done
-  game_pid=""
+  idle_cost "$game_pid" idle
+  end_game
 done
 
 echo "gravisk: $GRAVISK on Xvfb $DISPLAY, median of $RUNS runs"
@@ -76,16 +85,9 @@ for run in $(seq "$RUNS"); do
   read -r game_pid ms < <(GRAVISK_VIRTUAL_PAD="$tmp/pad" "$timer" "$GRAVISK")
   [[ -n ${ms:-} ]] || { echo "the game ended without a window" >&2; exit 1; }
   sleep 0.5
-  before=$(cpu_ms "$game_pid")
-  woke=$(switches "$game_pid")
-  sleep "$IDLE"
-  after=$(cpu_ms "$game_pid")
-  echo "$before $after" | awk '{print $2-$1}' >>"$tmp/pad_cpu"
-  echo $(($(switches "$game_pid") - woke)) >>"$tmp/pad_wakeups"
+  idle_cost "$game_pid" pad
   "$pad_timer" "$tmp/pad" 20 >>"$tmp/pad_press"
-  kill "$game_pid"
-  while kill -0 "$game_pid" 2>/dev/null; do sleep 0.01; done
-  game_pid=""
+  end_game
 done
 echo "with the virtual pad attached, untouched:"
 echo "CPU in ${IDLE} s idle:         $(median <"$tmp/pad_cpu") ms (aim: 0 ms)"
